@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where the program keeps its files. QUILLOMI_HOME=DIR puts everything under DIR
+// (tests, portable use); otherwise the XDG folders of the user are used.
+namespace AppPaths {
+
+// The per-user program folder: language, location, phrase and tour files, chars/, diary.
+QString programFolder();
+// Folder of the settings store.
+QString configFolder();
+// The settings store file (the registry stand-in).
+QString settingsFile();
+// Per-user runtime folder for the single-instance lock and socket.
+QString runtimeFolder();
+// Default characters folder: the program folder followed by "chars".
+QString defaultCharsFolder();
+// Folders holding the shipped data, most specific first (installed, or the source and
+// build trees when run from a build).
+QStringList shippedDataFolders();
+
+struct SeedResult
+{
+    int copied = 0;
+    QStringList failed; // relative paths that could not be copied
+};
+
+// Copies every shipped file that is missing in the program folder; never overwrites.
+SeedResult seedProgramFolder();
+
+// Joins a folder and a name with exactly one "/" between them.
+QString join(const QString &folder, const QString &name);
+
+} // namespace AppPaths

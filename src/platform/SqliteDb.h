@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A small RAII layer over the sqlite3 C API: one connection, prepared statements with bound
+// values, and transactions that nest (only the outermost one commits).
+class SqliteDb final
+{
+public:
+    class Statement;
+
+    enum class OpenResult { Ok, Failed, Damaged };
+
+    SqliteDb();
+    ~SqliteDb();
+    SqliteDb(const SqliteDb &) = delete;
+    SqliteDb &operator=(const SqliteDb &) = delete;
+
+    // Opens (creating when missing) and checks that the file is a sound database.
+    OpenResult open(const QString &path);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString path() const { return m_path; }
+
+    bool exec(const QString &sql);
+    // Runs `work` inside BEGIN IMMEDIATE ... COMMIT; rolls back when it returns false.
+    bool transaction(const std::function<bool()> &work);
+    bool inTransaction() const { return m_depth > 0; }
+
+    QString lastError() const { return m_lastError; }
+    void setLastError(const QString &error) { m_lastError = error; }
+    sqlite3 *handle() const { return m_db; }
+    qint64 lastInsertId() const;
+
+private:
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+    QString m_lastError;
+    int m_depth = 0;
+    bool m_failed = false;
+};
+
+// One prepared statement; reset and rebound for every use.
+class SqliteDb::Statement final
+{
+public:
+    Statement(SqliteDb &db, const char *sql);
+    ~Statement();
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    bool isValid() const { return m_stmt != nullptr; }
+    Statement &bind(int index, const QString &text);
+    Statement &bind(int index, qint64 number);
+    Statement &bind(int index, const QByteArray &blob);
+    Statement &bindNull(int index);
+
+    // true while a row is available; false when done or on error (see ok()).
+    bool next();
+    // Runs to completion; false on error.
+    bool run();
+    bool ok() const { return m_ok; }
+
+    QString text(int column) const;
+    qint64 integer(int column) const;
+    QByteArray blob(int column) const;
+    bool isNull(int column) const;
+
+private:
+    void reset();
+
+    SqliteDb &m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+    bool m_ok = true;
+    bool m_fresh = true;
+};
