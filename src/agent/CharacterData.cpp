@@ -3,9 +3,8 @@
 #include <QSvgRenderer>
 
 namespace {
-const std::array<const char *, MouthShapeCount> MouthNames{"closed", "narrow", "medium",
-                                                            "wide1",  "wide2",  "wide3",
-                                                            "wide4"};
+const std::array<const char *, MouthShapeCount> MouthNames{"closed", "narrow", "medium", "wide1",
+                                                           "wide2",  "wide3",  "wide4"};
 const std::array<const char *, 4> DirectionNames{"up", "down", "left", "right"};
 } // namespace
 

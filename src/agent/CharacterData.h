@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTransform>
-
 #include <array>
 #include <memory>
 #include <optional>

@@ -5,7 +5,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QtEndian>
-
 #include <cmath>
 
 namespace {
@@ -55,7 +54,10 @@ int integer(const QJsonValue &v, const QString &what, int low, int high)
         fail(QStringLiteral("%1 must be a number").arg(what));
     const double d = v.toDouble();
     if (!(d >= low && d <= high) || d != std::floor(d))
-        fail(QStringLiteral("%1 must be a whole number from %2 to %3").arg(what).arg(low).arg(high));
+        fail(QStringLiteral("%1 must be a whole number from %2 to %3")
+                     .arg(what)
+                     .arg(low)
+                     .arg(high));
     return int(d);
 }
 
@@ -83,11 +85,11 @@ CharacterData::Frame readFrame(const QJsonValue &value, const QString &where, in
         fail(QStringLiteral("%1 must be an object").arg(where));
     const QJsonObject o = value.toObject();
     CharacterData::Frame frame;
-    frame.durationMs =
-            integer(o.value(QLatin1String("ms")), where + QStringLiteral(" duration"), 1,
-                    CharacterFileFormat::MaxFrameMs);
-    const QJsonArray layers = array(o.value(QLatin1String("layers")), where + QStringLiteral(" layers"),
-                                    CharacterFileFormat::MaxLayersPerFrame);
+    frame.durationMs = integer(o.value(QLatin1String("ms")), where + QStringLiteral(" duration"), 1,
+                               CharacterFileFormat::MaxFrameMs);
+    const QJsonArray layers =
+            array(o.value(QLatin1String("layers")), where + QStringLiteral(" layers"),
+                  CharacterFileFormat::MaxLayersPerFrame);
     layerTotal += layers.size();
     if (layerTotal > CharacterFileFormat::MaxLayersTotal)
         fail(QStringLiteral("more than %1 layers in all").arg(CharacterFileFormat::MaxLayersTotal));
@@ -113,9 +115,9 @@ CharacterData::Frame readFrame(const QJsonValue &value, const QString &where, in
         frame.layers.append(layer);
     }
     if (o.contains(QLatin1String("branches"))) {
-        const QJsonArray branches = array(o.value(QLatin1String("branches")),
-                                          where + QStringLiteral(" branches"),
-                                          CharacterFileFormat::MaxBranchesPerFrame);
+        const QJsonArray branches =
+                array(o.value(QLatin1String("branches")), where + QStringLiteral(" branches"),
+                      CharacterFileFormat::MaxBranchesPerFrame);
         int sum = 0;
         for (const QJsonValue &b : branches) {
             const QJsonArray pair = array(b, where + QStringLiteral(" branch"), 2);
@@ -156,9 +158,11 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
     if (voice.contains(QLatin1String("name")))
         c->voice = name(voice.value(QLatin1String("name")), QStringLiteral("voice name"));
     if (voice.contains(QLatin1String("pitch")))
-        c->voicePitch = integer(voice.value(QLatin1String("pitch")), QStringLiteral("voice pitch"), 0, 100);
+        c->voicePitch =
+                integer(voice.value(QLatin1String("pitch")), QStringLiteral("voice pitch"), 0, 100);
     if (voice.contains(QLatin1String("rate")))
-        c->voiceRate = integer(voice.value(QLatin1String("rate")), QStringLiteral("voice rate"), 80, 450);
+        c->voiceRate =
+                integer(voice.value(QLatin1String("rate")), QStringLiteral("voice rate"), 80, 450);
 
     const QJsonArray parts = array(root.value(QLatin1String("parts")), QStringLiteral("\"parts\""),
                                    CharacterFileFormat::MaxParts);
@@ -187,24 +191,28 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
             fail(QStringLiteral("mouth \"%1\" names a missing part \"%2\"").arg(key, id));
     }
 
-    const QJsonArray animations = array(root.value(QLatin1String("animations")),
-                                        QStringLiteral("\"animations\""),
-                                        CharacterFileFormat::MaxAnimations);
+    const QJsonArray animations =
+            array(root.value(QLatin1String("animations")), QStringLiteral("\"animations\""),
+                  CharacterFileFormat::MaxAnimations);
     qint64 layerTotal = 0;
     for (qsizetype i = 0; i < animations.size(); ++i) {
         if (!animations[i].isObject())
             fail(QStringLiteral("animation %1 must be an object").arg(i));
         const QJsonObject a = animations[i].toObject();
         CharacterData::Animation animation;
-        animation.name = name(a.value(QLatin1String("name")), QStringLiteral("animation %1 name").arg(i));
+        animation.name =
+                name(a.value(QLatin1String("name")), QStringLiteral("animation %1 name").arg(i));
         const QString where = QStringLiteral("animation \"%1\"").arg(animation.name);
         if (c->animation(animation.name))
             fail(QStringLiteral("%1 appears twice").arg(where));
-        if (a.contains(QLatin1String("return")) && !a.value(QLatin1String("return")).toString().isEmpty())
-            animation.returnAnimation = name(a.value(QLatin1String("return")), where + QStringLiteral(" return"));
+        if (a.contains(QLatin1String("return")) &&
+            !a.value(QLatin1String("return")).toString().isEmpty())
+            animation.returnAnimation =
+                    name(a.value(QLatin1String("return")), where + QStringLiteral(" return"));
         animation.loops = a.value(QLatin1String("loop")).toBool(false);
-        const QJsonArray frames = array(a.value(QLatin1String("frames")), where + QStringLiteral(" frames"),
-                                        CharacterFileFormat::MaxFramesPerAnimation);
+        const QJsonArray frames =
+                array(a.value(QLatin1String("frames")), where + QStringLiteral(" frames"),
+                      CharacterFileFormat::MaxFramesPerAnimation);
         if (frames.isEmpty())
             fail(QStringLiteral("%1 has no frames").arg(where));
         for (qsizetype f = 0; f < frames.size(); ++f)
@@ -232,7 +240,8 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
             return QString();
         const QString n = name(v, QStringLiteral("state \"%1\"").arg(QLatin1String(key)));
         if (!c->animation(n))
-            fail(QStringLiteral("state \"%1\" names a missing animation \"%2\"").arg(QLatin1String(key), n));
+            fail(QStringLiteral("state \"%1\" names a missing animation \"%2\"")
+                         .arg(QLatin1String(key), n));
         return n;
     };
     c->showAnimation = state("show");
@@ -245,7 +254,8 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
         const QString key = QStringLiteral("idle%1").arg(level + 1);
         if (!states.contains(key))
             continue;
-        for (const QJsonValue &v : array(states.value(key), QStringLiteral("state \"%1\"").arg(key), 64)) {
+        for (const QJsonValue &v :
+             array(states.value(key), QStringLiteral("state \"%1\"").arg(key), 64)) {
             const QString n = name(v, QStringLiteral("state \"%1\"").arg(key));
             if (!c->animation(n))
                 fail(QStringLiteral("state \"%1\" names a missing animation \"%2\"").arg(key, n));
@@ -279,7 +289,8 @@ CharacterLoadResult CharacterFileFormat::read(const QByteArray &bytes) const
     if (!recognises(bytes))
         return CharacterLoadResult::failure(QStringLiteral("not a Quillomi character file"));
     if (bytes.size() < HeaderBytes)
-        return CharacterLoadResult::failure(QStringLiteral("the file is truncated (no complete header)"));
+        return CharacterLoadResult::failure(
+                QStringLiteral("the file is truncated (no complete header)"));
     const auto *raw = reinterpret_cast<const uchar *>(bytes.constData());
     const quint16 version = qFromBigEndian<quint16>(raw + 8);
     if (version != Version)
@@ -305,13 +316,15 @@ CharacterLoadResult CharacterFileFormat::read(const QByteArray &bytes) const
                         .arg(MaxJsonBytes));
     const QByteArray json = qUncompress(raw + HeaderBytes, qsizetype(payloadBytes));
     if (json.isEmpty() || json.size() != qsizetype(jsonBytes))
-        return CharacterLoadResult::failure(QStringLiteral("the payload is damaged (cannot unpack)"));
+        return CharacterLoadResult::failure(
+                QStringLiteral("the payload is damaged (cannot unpack)"));
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return CharacterLoadResult::failure(QStringLiteral("the payload is not valid JSON: %1 at %2")
-                                                    .arg(parseError.errorString())
-                                                    .arg(parseError.offset));
+        return CharacterLoadResult::failure(
+                QStringLiteral("the payload is not valid JSON: %1 at %2")
+                        .arg(parseError.errorString())
+                        .arg(parseError.offset));
     if (!doc.isObject())
         return CharacterLoadResult::failure(QStringLiteral("the payload is not a JSON object"));
     try {
@@ -370,7 +383,7 @@ QByteArray CharacterFileFormat::toJson(const CharacterData &c)
             QJsonArray layers;
             for (const CharacterData::Layer &l : f.layers) {
                 const QTransform &t = l.transform;
-                QJsonArray layer{l.part,          rounded(t.m11()), rounded(t.m12()),
+                QJsonArray layer{l.part,           rounded(t.m11()), rounded(t.m12()),
                                  rounded(t.m21()), rounded(t.m22()), rounded(t.dx()),
                                  rounded(t.dy())};
                 if (l.opacity != 1.0 || l.mouth)
@@ -379,7 +392,8 @@ QByteArray CharacterFileFormat::toJson(const CharacterData &c)
                     layer.append(1);
                 layers.append(layer);
             }
-            QJsonObject frame{{QStringLiteral("ms"), f.durationMs}, {QStringLiteral("layers"), layers}};
+            QJsonObject frame{{QStringLiteral("ms"), f.durationMs},
+                              {QStringLiteral("layers"), layers}};
             if (!f.branches.isEmpty()) {
                 QJsonArray branches;
                 for (const CharacterData::Branch &b : f.branches)

@@ -3,7 +3,6 @@
 #include "agent/CharacterData.h"
 
 #include <QString>
-
 #include <memory>
 
 // A decoded character or the reason why there is none.

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-
 #include <array>
 
 namespace {
@@ -29,7 +28,8 @@ CharacterLoadResult loadBytes(const QByteArray &bytes)
                 QStringLiteral("the file is too big (%1 bytes, at most %2)")
                         .arg(bytes.size())
                         .arg(MaxFileBytes));
-    const QByteArrayView head = QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), HeadBytes));
+    const QByteArrayView head =
+            QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), HeadBytes));
     for (const CharacterFormat *format : formats()) {
         if (format->recognises(head))
             return format->read(bytes);
@@ -43,11 +43,10 @@ CharacterLoadResult load(const QString &path)
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return CharacterLoadResult::failure(QStringLiteral("cannot open %1").arg(path));
     if (file.size() > MaxFileBytes)
-        return CharacterLoadResult::failure(
-                QStringLiteral("%1 is too big (%2 bytes, at most %3)")
-                        .arg(path)
-                        .arg(file.size())
-                        .arg(MaxFileBytes));
+        return CharacterLoadResult::failure(QStringLiteral("%1 is too big (%2 bytes, at most %3)")
+                                                    .arg(path)
+                                                    .arg(file.size())
+                                                    .arg(MaxFileBytes));
     const QByteArray bytes = file.read(MaxFileBytes + 1);
     CharacterLoadResult result = loadBytes(bytes);
     if (!result)

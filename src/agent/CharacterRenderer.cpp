@@ -2,13 +2,11 @@
 
 #include <QPainter>
 #include <QSvgRenderer>
-
 #include <cmath>
 
 CharacterRenderer::CharacterRenderer(std::shared_ptr<const CharacterData> character)
     : m_character(std::move(character))
-{
-}
+{}
 
 void CharacterRenderer::paint(QPainter &painter, const CharacterData::Frame &frame,
                               std::optional<MouthShape> mouth) const

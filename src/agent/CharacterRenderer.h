@@ -3,7 +3,6 @@
 #include "agent/CharacterData.h"
 
 #include <QImage>
-
 #include <memory>
 #include <optional>
 
