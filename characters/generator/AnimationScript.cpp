@@ -203,8 +203,13 @@ bool AnimationScript::parse(const QByteArray &json, QString *error)
             QList<Key> keys;
             for (const QJsonValue &k : it.value().toArray()) {
                 const QJsonArray key = k.toArray();
-                keys.append(Key{key.at(0).toDouble(), readPose(key.at(1).toObject()),
-                                easeFrom(key.at(2).toString())});
+                Key next{key.at(0).toDouble(), readPose(key.at(1).toObject()),
+                         easeFrom(key.at(2).toString())};
+                // Transforms left out mean "at rest"; opacity left out holds, so a prop
+                // faded in stays while it moves.
+                if (!next.pose.o && !keys.isEmpty())
+                    next.pose.o = keys.last().pose.o;
+                keys.append(next);
             }
             if (keys.isEmpty())
                 continue;
