@@ -1,6 +1,6 @@
 #include "agent/SpeechSynthesizer.h"
 
-#include "agent/MouthShape.h"
+#include "agent/PhonemeMouth.h"
 #include "agent/SpeechTags.h"
 
 #include <QRegularExpression>
@@ -53,8 +53,8 @@ int synthCallback(short *wav, int samples, espeak_EVENT *events)
             collector->words << WordEvent{event->text_position - 1, sample};
         else if (event->type == espeakEVENT_PHONEME)
             collector->phonemes << PhonemeEvent{
-                    sample, MouthShape::forPhoneme(QByteArrayView(event->id.string,
-                                                                  qstrnlen(event->id.string, 8)))};
+                    sample, int(PhonemeMouth::shapeFor(QByteArrayView(
+                                    event->id.string, qstrnlen(event->id.string, 8))))};
     }
     return collector->cancelled->load() == collector->utterance ? 1 : 0;
 }
@@ -175,7 +175,7 @@ void SpeechSynthesizer::produce(quint64 utterance, qint64 targetSamples)
             end.utterance = utterance;
             end.last = true;
             end.cues << SpeechCue{0, SpeechCue::Kind::Reveal, int(job.script.shownText().size())};
-            end.cues << SpeechCue{0, SpeechCue::Kind::Mouth, MouthShape::Closed};
+            end.cues << SpeechCue{0, SpeechCue::Kind::Mouth, int(MouthShape::Closed)};
             m_jobs.erase(it);
             emit chunkReady(end);
             return;
@@ -197,7 +197,7 @@ SpeechChunk SpeechSynthesizer::synthesize(quint64 utterance, const Job &job, con
     const SpeechPiece &piece = job.script.pieces.at(segment.piece);
     if (piece.kind == SpeechPiece::Kind::Pause) {
         chunk.pcm = QByteArray(SpeechFormat::msToSamples(piece.value) * 2, '\0');
-        chunk.cues << SpeechCue{0, SpeechCue::Kind::Mouth, MouthShape::Closed};
+        chunk.cues << SpeechCue{0, SpeechCue::Kind::Mouth, int(MouthShape::Closed)};
         return chunk;
     }
     if (piece.kind == SpeechPiece::Kind::Mark) {
@@ -288,7 +288,7 @@ SpeechChunk SpeechSynthesizer::synthesize(quint64 utterance, const Job &job, con
     for (const PhonemeEvent &phoneme : collector.phonemes)
         chunk.cues << SpeechCue{std::min(phoneme.sample, total), SpeechCue::Kind::Mouth,
                                 phoneme.shape};
-    chunk.cues << SpeechCue{total, SpeechCue::Kind::Mouth, MouthShape::Closed};
+    chunk.cues << SpeechCue{total, SpeechCue::Kind::Mouth, int(MouthShape::Closed)};
     chunk.cues << SpeechCue{total, SpeechCue::Kind::Reveal,
                             job.script.shownOffset(segment.piece, endOffset)};
     std::stable_sort(chunk.cues.begin(), chunk.cues.end(),

@@ -1,24 +1,24 @@
-#include "agent/MouthShape.h"
+#include "agent/PhonemeMouth.h"
 
-namespace MouthShape {
+namespace PhonemeMouth {
 
-int forPhoneme(QByteArrayView phoneme)
+MouthShape shapeFor(QByteArrayView phoneme)
 {
     if (phoneme.isEmpty() || phoneme.front() == '_')
-        return Closed;
+        return MouthShape::Closed;
     const char first = phoneme.front();
     switch (first) {
     case 'p':
     case 'b':
     case 'm':
-        return Closed;
+        return MouthShape::Closed;
     case 'f':
     case 'v':
     case 'w':
     case 'u':
     case 'U':
     case 'o':
-        return Narrow;
+        return MouthShape::Narrow;
     case 'i':
     case 'I':
     case 'j':
@@ -32,22 +32,22 @@ int forPhoneme(QByteArrayView phoneme)
     case 'l':
     case 'T':
     case 'D':
-        return Medium;
+        return MouthShape::Medium;
     case 'e':
     case 'E':
     case '@':
     case '3':
-        return Wide1;
+        return MouthShape::Wide1;
     case 'V':
     case 'O':
-        return Wide2;
+        return MouthShape::Wide2;
     case 'A':
-        return Wide3;
+        return MouthShape::Wide3;
     case 'a':
-        return phoneme.size() > 1 && phoneme.at(1) == 'I' ? Wide3 : Wide4;
+        return phoneme.size() > 1 && phoneme.at(1) == 'I' ? MouthShape::Wide3 : MouthShape::Wide4;
     default:
-        return Medium;
+        return MouthShape::Medium;
     }
 }
 
-} // namespace MouthShape
+} // namespace PhonemeMouth
