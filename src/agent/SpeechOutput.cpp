@@ -19,7 +19,7 @@ constexpr qint64 kAheadSamples = SpeechFormat::SampleRate * 15;
 } // namespace
 
 SpeechOutput::SpeechOutput(AgentClock &clock, QObject *parent)
-    : QObject(parent)
+    : SpeechPort(parent)
     , m_clock(clock)
     , m_timer(new AgentTimer(clock, this))
     , m_device(new SpeechPcmDevice(this))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agent/SpeechChunk.h"
+#include "agent/SpeechPort.h"
 #include "agent/SpeechScript.h"
 
 #include <QList>
@@ -15,7 +16,7 @@ class SpeechPcmDevice;
 // in step with the voice, how much of the balloon text has been spoken and which mouth
 // shape to draw. Timing comes from the component's clock, so with no sound device (or
 // speech switched off) the same timeline runs silently.
-class SpeechOutput final : public QObject
+class SpeechOutput final : public SpeechPort
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SpeechOutput)
@@ -25,6 +26,11 @@ public:
     ~SpeechOutput() override;
 
     void speak(const SpeechScript &script, const QString &espeakVoice, int rateWpm);
+    // Speaks with the voice and speed set below.
+    void startSpeech(const SpeechScript &script) override { speak(script, m_voice, m_rate); }
+    void stopSpeech() override { stop(); }
+    void setVoice(const QString &espeakVoice) { m_voice = espeakVoice; }
+    void setRate(int wordsPerMinute) { m_rate = wordsPerMinute; }
     void stop();
     bool isSpeaking() const { return m_utterance != 0; }
     // False keeps the timeline but sends nothing to the sound device.
@@ -35,10 +41,7 @@ public:
 
 signals:
     void firstAudio();
-    void revealed(int shownCharacters);
-    void mouthChanged(int shape);
     void markReached(int mark);
-    void finished();
 
 private:
     void receive(const SpeechChunk &chunk);
@@ -68,4 +71,6 @@ private:
     bool m_last = false;
     bool m_awaitingMore = false;
     bool m_audible = true;
+    QString m_voice = QStringLiteral("en-us");
+    int m_rate = 175;
 };
