@@ -38,13 +38,14 @@ SpeechEngine::~SpeechEngine()
     m_thread.wait();
 }
 
-quint64 SpeechEngine::start(const SpeechScript &script, const QString &espeakVoice, int rateWpm)
+quint64 SpeechEngine::start(const SpeechScript &script, const QString &espeakVoice, int rateWpm,
+                            int basePitch)
 {
     const quint64 utterance = m_nextUtterance++;
     QMetaObject::invokeMethod(
             m_synthesizer,
-            [synthesizer = m_synthesizer, utterance, script, espeakVoice, rateWpm] {
-                synthesizer->start(utterance, script, espeakVoice, rateWpm);
+            [synthesizer = m_synthesizer, utterance, script, espeakVoice, rateWpm, basePitch] {
+                synthesizer->start(utterance, script, espeakVoice, rateWpm, basePitch);
             },
             Qt::QueuedConnection);
     return utterance;

@@ -23,7 +23,8 @@ public:
     ~SpeechEngine() override;
 
     // Starts synthesis of one utterance; chunks arrive by chunkReady with the returned id.
-    quint64 start(const SpeechScript &script, const QString &espeakVoice, int rateWpm);
+    quint64 start(const SpeechScript &script, const QString &espeakVoice, int rateWpm,
+                  int basePitch = 50);
     // Asks for the next batch of audio of a long utterance.
     void more(quint64 utterance);
     void cancel(quint64 utterance);

@@ -33,7 +33,8 @@ SpeechOutput::~SpeechOutput()
     stop();
 }
 
-void SpeechOutput::speak(const SpeechScript &script, const QString &espeakVoice, int rateWpm)
+void SpeechOutput::speak(const SpeechScript &script, const QString &espeakVoice, int rateWpm,
+                         int basePitch)
 {
     stop();
     m_cues.clear();
@@ -42,7 +43,7 @@ void SpeechOutput::speak(const SpeechScript &script, const QString &espeakVoice,
     m_started = false;
     m_last = false;
     m_awaitingMore = true;
-    m_utterance = SpeechEngine::instance().start(script, espeakVoice, rateWpm);
+    m_utterance = SpeechEngine::instance().start(script, espeakVoice, rateWpm, basePitch);
 }
 
 void SpeechOutput::stop()

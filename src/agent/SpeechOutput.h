@@ -25,12 +25,17 @@ public:
     explicit SpeechOutput(AgentClock &clock, QObject *parent = nullptr);
     ~SpeechOutput() override;
 
-    void speak(const SpeechScript &script, const QString &espeakVoice, int rateWpm);
+    void speak(const SpeechScript &script, const QString &espeakVoice, int rateWpm,
+               int basePitch = 50);
     // Speaks with the voice and speed set below.
-    void startSpeech(const SpeechScript &script) override { speak(script, m_voice, m_rate); }
+    void startSpeech(const SpeechScript &script) override
+    {
+        speak(script, m_voice, m_rate, m_pitch);
+    }
     void stopSpeech() override { stop(); }
     void setVoice(const QString &espeakVoice) { m_voice = espeakVoice; }
     void setRate(int wordsPerMinute) { m_rate = wordsPerMinute; }
+    void setBasePitch(int pitch) { m_pitch = pitch; }
     void stop();
     bool isSpeaking() const { return m_utterance != 0; }
     // False keeps the timeline but sends nothing to the sound device.
@@ -73,4 +78,5 @@ private:
     bool m_audible = true;
     QString m_voice = QStringLiteral("en-us");
     int m_rate = 175;
+    int m_pitch = 50;
 };

@@ -59,10 +59,10 @@ int synthCallback(short *wav, int samples, espeak_EVENT *events)
     return collector->cancelled->load() == collector->utterance ? 1 : 0;
 }
 
-int espeakPitch(int hz)
+int espeakPitch(int hz, int base)
 {
     if (hz <= 0)
-        return 50;
+        return base;
     return std::clamp(int(std::lround((hz - SpeechTags::MinPitch) * 100.0 /
                                       (SpeechTags::MaxPitch - SpeechTags::MinPitch))),
                       0, 100);
@@ -129,12 +129,13 @@ bool SpeechSynthesizer::ensureEngine()
 }
 
 void SpeechSynthesizer::start(quint64 utterance, const SpeechScript &script, const QString &voice,
-                              int rate)
+                              int rate, int basePitch)
 {
     Job job;
     job.script = script;
     job.voice = voice;
     job.rate = rate;
+    job.pitch = std::clamp(basePitch, 0, 100);
     for (int i = 0; i < script.pieces.size(); ++i) {
         const SpeechPiece &piece = script.pieces.at(i);
         if (piece.kind != SpeechPiece::Kind::Text) {
@@ -222,7 +223,7 @@ SpeechChunk SpeechSynthesizer::synthesize(quint64 utterance, const Job &job, con
                                        int(espeakRATE_MINIMUM), int(espeakRATE_MAXIMUM)),
                             0);
         espeak_SetParameter(espeakVOLUME, int(qint64(piece.volume) * 100 / 65535), 0);
-        espeak_SetParameter(espeakPITCH, espeakPitch(piece.pitch), 0);
+        espeak_SetParameter(espeakPITCH, espeakPitch(piece.pitch, job.pitch), 0);
         espeak_SetParameter(espeakRANGE, piece.monotone ? 0 : 50, 0);
         const QByteArray utf8 = text.toUtf8();
         t_collector = &collector;

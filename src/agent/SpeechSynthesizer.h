@@ -27,7 +27,8 @@ public:
     static QList<std::pair<int, int>> splitText(const QString &text, int maxLength);
 
 public slots:
-    void start(quint64 utterance, const SpeechScript &script, const QString &voice, int rate);
+    void start(quint64 utterance, const SpeechScript &script, const QString &voice, int rate,
+               int basePitch = 50);
     void more(quint64 utterance);
     void cancel(quint64 utterance);
 
@@ -46,6 +47,7 @@ private:
         SpeechScript script;
         QString voice;
         int rate = 175;
+        int pitch = 50;
         QList<Segment> segments;
         int next = 0;
     };
