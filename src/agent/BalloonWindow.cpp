@@ -37,8 +37,11 @@ void BalloonWindow::present(const QString &text, bool thought, const QRect &char
     m_revealed = thought ? int(text.size()) : 0;
     m_character = character;
     relayout();
-    show();
-    X11WindowHints::skipTaskbar(this);
+    if (!isVisible()) {
+        show();
+        QTimer::singleShot(std::chrono::milliseconds(0), this,
+                           [this] { X11WindowHints::skipTaskbar(this); });
+    }
 }
 
 void BalloonWindow::reveal(int shownCharacters)

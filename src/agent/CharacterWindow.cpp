@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 
@@ -103,7 +104,9 @@ void CharacterWindow::paintEvent(QPaintEvent *)
 void CharacterWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    X11WindowHints::skipTaskbar(this);
+    // The window manager takes the state change only once the window is mapped.
+    QTimer::singleShot(std::chrono::milliseconds(0), this,
+                       [this] { X11WindowHints::skipTaskbar(this); });
 }
 
 void CharacterWindow::mousePressEvent(QMouseEvent *event)
