@@ -39,8 +39,7 @@ void BalloonWindow::present(const QString &text, bool thought, const QRect &char
     relayout();
     if (!isVisible()) {
         show();
-        QTimer::singleShot(std::chrono::milliseconds(0), this,
-                           [this] { X11WindowHints::skipTaskbar(this); });
+        X11WindowHints::skipTaskbar(this);
     }
 }
 

@@ -104,9 +104,7 @@ void CharacterWindow::paintEvent(QPaintEvent *)
 void CharacterWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The window manager takes the state change only once the window is mapped.
-    QTimer::singleShot(std::chrono::milliseconds(0), this,
-                       [this] { X11WindowHints::skipTaskbar(this); });
+    X11WindowHints::skipTaskbar(this);
 }
 
 void CharacterWindow::mousePressEvent(QMouseEvent *event)

@@ -1,7 +1,9 @@
 #include "agent/X11WindowHints.h"
 
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <cstdlib>
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
@@ -28,6 +30,18 @@ xcb_ewmh_connection_t *ewmh()
     return connection;
 }
 
+void requestSkipTaskbar(QWidget *window)
+{
+    xcb_ewmh_connection_t *connection = ewmh();
+    if (!connection || !window->isVisible())
+        return;
+    xcb_ewmh_request_change_wm_state(connection, 0, xcb_window_t(window->winId()),
+                                     XCB_EWMH_WM_STATE_ADD, connection->_NET_WM_STATE_SKIP_TASKBAR,
+                                     connection->_NET_WM_STATE_SKIP_PAGER,
+                                     XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+    xcb_flush(connection->connection);
+}
+
 } // namespace
 
 namespace X11WindowHints {
@@ -39,14 +53,12 @@ bool available()
 
 void skipTaskbar(QWidget *window)
 {
-    xcb_ewmh_connection_t *connection = ewmh();
-    if (!connection || !window)
+    using namespace std::chrono_literals;
+    if (!ewmh() || !window)
         return;
-    xcb_ewmh_request_change_wm_state(connection, 0, xcb_window_t(window->winId()),
-                                     XCB_EWMH_WM_STATE_ADD, connection->_NET_WM_STATE_SKIP_TASKBAR,
-                                     connection->_NET_WM_STATE_SKIP_PAGER,
-                                     XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
-    xcb_flush(connection->connection);
+    requestSkipTaskbar(window);
+    for (const auto delay : {50ms, 400ms, 1500ms})
+        QTimer::singleShot(delay, window, [window] { requestSkipTaskbar(window); });
 }
 
 bool compositorRunning()

@@ -7,7 +7,8 @@ class QWidget;
 namespace X11WindowHints {
 
 bool available();
-// Keeps the window off the task bar and pager. Set after show(): before it does not stick.
+// Keeps the window off the task bar and pager. Call after show(): the window manager takes
+// the request only once it manages the window, so it is repeated a few times after mapping.
 void skipTaskbar(QWidget *window);
 // True when a compositing manager owns the screen, so ARGB windows blend.
 bool compositorRunning();

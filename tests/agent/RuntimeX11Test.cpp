@@ -121,6 +121,7 @@ TEST_F(RuntimeX11, ClicksOnTransparentPixelsFallThrough)
     clickAt(origin + opaque, 3);
     ASSERT_EQ(clicks.size(), 2);
     EXPECT_EQ(clicks[1][1].toInt(), 2);
+    QTest::qWait(1600);
     g_desktop->screenshot(QStringLiteral("agent-click-through"));
 }
 
@@ -142,6 +143,7 @@ TEST_F(RuntimeX11, StaysOffTheTaskBarAndNeverTakesFocus)
     character->Activate(2);
     QTest::qWait(200);
     EXPECT_EQ(xdotool({QStringLiteral("getactivewindow")}), before);
+    g_desktop->screenshot(QStringLiteral("agent-focus"));
 }
 
 TEST_F(RuntimeX11, DraggingMovesTheCharacterAndRaisesDragComplete)
