@@ -5,6 +5,7 @@
 #include "agent/AgentCharacter.h"
 #include "agent/AgentClock.h"
 #include "agent/CharacterRuntime.h"
+#include "agent/CharacterWindow.h"
 #include "agent/Characters.h"
 #include "agent/SpeechOutput.h"
 #include "agent/SpeechTags.h"
@@ -139,10 +140,39 @@ int main(int argc, char **argv)
     main->StopAll();
     std::printf("%-52s %9.2f %%\n", "walking back and forth: CPU of one core", walking.cpuPercent);
 
-    // Every animation once fills the frame cache: the real cost of a character in use.
-    for (const QString &name : main->data()->animationNames())
-        main->Play(name);
-    waitIdle(main);
+    // A 20 KB clipboard read aloud must never stall the event loop.
+    {
+        QString text;
+        while (text.size() < 20000)
+            text += QStringLiteral("This is one sentence of a long clipboard text to read. ");
+        QElapsedTimer gap;
+        qint64 longest = 0;
+        QTimer probe;
+        probe.setInterval(std::chrono::milliseconds(1));
+        QObject::connect(&probe, &QTimer::timeout, &probe,
+                         [&] { longest = std::max(longest, gap.restart()); });
+        QElapsedTimer call;
+        call.start();
+        main->Speak(text);
+        const qint64 callMs = call.elapsed();
+        gap.start();
+        probe.start();
+        QTest::qWait(3000);
+        probe.stop();
+        main->StopAll();
+        std::printf("%-52s %9lld ms\n", "Speak of 20 KB: the call itself", callMs);
+        std::printf("%-52s %9lld ms\n", "Speak of 20 KB: longest event-loop stall after", longest);
+    }
+
+    // Every frame drawn once fills the frame cache: the real cost of a character in use.
+    const auto drawAll = [](AgentCharacter *character) {
+        for (const CharacterData::Animation &animation : character->data()->animations()) {
+            for (const CharacterData::Frame &frame : animation.frames)
+                character->window()->showFrame(&frame, std::nullopt);
+        }
+        QTest::qWait(50);
+    };
+    drawAll(main);
     const double oneRss = rssMb();
     const QStringList others{QStringLiteral("Pico_Fox.acs"), QStringLiteral("Plum_Block.acs"),
                              QStringLiteral("Wobbo_Mini.acs")};
@@ -152,9 +182,8 @@ int main(int argc, char **argv)
         AgentCharacter *extra = characters(id);
         extra->setIdleOn(false);
         extra->Show();
-        for (const QString &name : extra->data()->animationNames())
-            extra->Play(name);
         waitIdle(extra);
+        drawAll(extra);
     }
     const double allRss = rssMb();
     std::printf("%-52s %9.1f MB\n", "memory: first character, all animations played",

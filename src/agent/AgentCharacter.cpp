@@ -61,6 +61,7 @@ AgentCharacter::AgentCharacter(const QString &id, std::shared_ptr<const Characte
 {
     m_window->setObjectName(QStringLiteral("character-") + id);
     m_runtime->setSpeechPort(m_speech);
+    m_runtime->setLogName(id);
     m_runtime->setReducedMotion(reducedMotion());
     applySettings(settings);
     updateBounds();
@@ -148,7 +149,7 @@ void AgentCharacter::MoveTo(int x, int y)
 
 void AgentCharacter::Activate(int state)
 {
-    qCInfo(lcAgent) << m_id << "activate" << state;
+    qCInfo(lcAgent).noquote() << m_id << "Activate" << state;
     if (state == 2 && m_runtime->isVisible()) {
         m_window->raise();
         if (m_balloon->isVisible())

@@ -52,6 +52,8 @@ public:
     // Walk targets are clamped so the frame stays inside these bounds (empty: no clamp).
     void setBounds(const QRect &bounds) { m_bounds = bounds; }
     void setReducedMotion(bool reduced);
+    // The name the log lines carry (the character's id).
+    void setLogName(const QString &name) { m_logName = name; }
 
     quint64 show();
     quint64 hide();
@@ -141,6 +143,7 @@ private:
     qint64 m_idleSince = 0;
     QPoint m_position;
     QRect m_bounds;
+    QString m_logName;
     std::optional<MouthShape> m_mouth;
     QPoint m_walkFrom;
     QPoint m_walkTo;

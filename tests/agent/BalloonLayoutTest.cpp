@@ -93,6 +93,19 @@ TEST(BalloonLayout, WrapsAtSpacesKeepsEveryWordAndBreaksLongWords)
     EXPECT_EQ(lines.last().text, QStringLiteral("five"));
 }
 
+TEST(BalloonLayout, ATwentyKilobyteWordStillLaysOut)
+{
+    const QFontMetrics metrics{QFont()};
+    const QString text(20000, u'x');
+    const BalloonLayout layout =
+            BalloonLayout::compute(text, metrics, QRect(QPoint(600, 400), kCharacter), kScreen);
+    int total = 0;
+    for (const BalloonLayout::Line &line : layout.lines)
+        total += int(line.text.size());
+    EXPECT_EQ(total, 20000);
+    EXPECT_TRUE(kScreen.contains(layout.window));
+}
+
 TEST(BalloonLayout, LongTextsScrollToTheSpokenLine)
 {
     const QFontMetrics metrics{QFont()};

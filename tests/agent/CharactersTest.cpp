@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -139,6 +140,49 @@ TEST(Characters, VoiceNamesOutsideTheTableKeepTheCharactersOwnVoice)
     EXPECT_EQ(wobbo->TTSModeID(), QStringLiteral("{CA141FD0-AC7F-11D1-97A3-006008273001}"));
     wobbo->setTTSModeID(own);
     EXPECT_EQ(wobbo->TTSModeID(), own);
+}
+
+QStringList g_logged;
+
+void collect(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (QByteArrayView(context.category) == "quillomi.agent")
+        g_logged << message;
+}
+
+TEST(Characters, LogsEachRequestAndEventOnOneLineWhenAsked)
+{
+    TempHome home;
+    g_logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collect);
+    {
+        Characters characters;
+        ASSERT_TRUE(characters.Load(QStringLiteral("Agent0"), shipped("Wobbo_Mini.acs")));
+        characters(QStringLiteral("Agent0"))->Hide();
+    }
+    EXPECT_TRUE(g_logged.isEmpty()); // off by default
+
+    QLoggingCategory::setFilterRules(QStringLiteral("quillomi.agent.info=true"));
+    {
+        Characters characters;
+        QSignalSpy hides(&characters, &Characters::Hide);
+        ASSERT_TRUE(characters.Load(QStringLiteral("Agent0"), shipped("Wobbo_Mini.acs")));
+        AgentCharacter *wobbo = characters(QStringLiteral("Agent0"));
+        wobbo->Show();
+        wobbo->Play(QStringLiteral("NoSuchThing"));
+        wobbo->Hide();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !hides.isEmpty(); }, 10000));
+    }
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+    const QString all = g_logged.join(u'\n');
+    for (const char *expected :
+         {"Agent0 request 1 Show", "Agent0 request 2 Play NoSuchThing", "Agent0 request 2 failed",
+          "Agent0 request 3 Hide", "event Hide Agent0 3"})
+        EXPECT_TRUE(all.contains(QString::fromLatin1(expected))) << expected << "\n"
+                                                                 << all.toStdString();
+    for (const QString &line : std::as_const(g_logged))
+        EXPECT_FALSE(line.contains(u'\n'));
 }
 
 TEST(AgentSettings, HonoursTheFirstRunValuesAndFallsBackOnBadOnes)
