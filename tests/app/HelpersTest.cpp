@@ -1,5 +1,7 @@
+#include "app/AppTitle.h"
 #include "app/SharedHelpers.h"
 #include "app/Twips.h"
+#include "app/UserNamePrompt.h"
 #include "app/WindowHelpers.h"
 #include "support/TempHome.h"
 
@@ -7,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
@@ -170,6 +173,34 @@ TEST(ShowIfHiddenTest, ShowsHiddenWindowsNonModal)
     window.setWindowModality(Qt::WindowModal);
     ShowIfHidden(&window); // a visible window is left as it is
     EXPECT_EQ(window.windowModality(), Qt::WindowModal);
+}
+
+} // namespace
+
+namespace {
+
+TEST(UserNamePromptTest, ProposesTheLoginNameAndReturnsTheAnswer)
+{
+    QString title, label, proposed;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        label = dialog->labelText();
+        proposed = dialog->textValue();
+        dialog->setTextValue("Grace");
+        dialog->accept();
+    });
+    EXPECT_EQ(PromptUserName("gh"), "Grace");
+    EXPECT_EQ(title, AppTitle());
+    EXPECT_EQ(label, "Please Enter Your Name");
+    EXPECT_EQ(proposed, "gh");
+
+    QTimer::singleShot(0, [] {
+        if (auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    EXPECT_EQ(PromptUserName("gh"), QString());
 }
 
 } // namespace
