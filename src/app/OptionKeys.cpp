@@ -2,10 +2,10 @@
 
 #include "app/AppPaths.h"
 #include "app/Clock.h"
+#include "app/Rounding.h"
 #include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
 
-#include <cfenv>
 #include <cmath>
 #include <optional>
 
@@ -71,9 +71,7 @@ int IntKey::parse(const QString &stored) const
         const double number = text.toDouble(&ok);
         if (!ok || !std::isfinite(number) || std::fabs(number) > 1e15)
             return defaultValue;
-        // nearbyint follows the default rounding mode: to nearest, halves to even.
-        std::fesetround(FE_TONEAREST);
-        value = qint64(std::nearbyint(number));
+        value = qint64(RoundHalfEven(number));
     } else {
         value = text.toLongLong(&ok);
         if (!ok)

@@ -2,6 +2,7 @@
 
 #include "app/AppPaths.h"
 #include "app/FixedClock.h"
+#include "app/Rounding.h"
 #include "app/SettingsStore.h"
 #include "support/TempHome.h"
 
@@ -117,6 +118,19 @@ TEST(OptionStoreTest, MissingKeysReadTheirDefaultsAndEmptyTextsStayEmpty)
     EXPECT_EQ(store.get(SettingsStore::AppName, "Setting", "CharRot"), "0");
     EXPECT_EQ(read(Vol, store), 1234);
     EXPECT_FALSE(read(CharRot, store));
+}
+
+} // namespace
+
+namespace {
+
+TEST(RoundingTest, HalvesGoToTheEvenNeighbour)
+{
+    const std::pair<double, double> cases[] = {
+            {0.5, 0},   {1.5, 2},    {2.5, 2},    {-0.5, 0}, {-1.5, -2},
+            {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {9.0, 9},  {58500 / 6500.0, 9}};
+    for (const auto &[value, expected] : cases)
+        EXPECT_EQ(RoundHalfEven(value), expected) << value;
 }
 
 } // namespace
