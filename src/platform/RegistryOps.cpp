@@ -1,5 +1,6 @@
 #include "platform/RegistryOps.h"
 
+#include "platform/AutostartEntry.h"
 #include "platform/RegistryStore.h"
 
 #include <QtDebug>
@@ -71,6 +72,13 @@ bool openKey(RegistryStore &store, const QString &key)
     return g_lastResult == RegResult::Success;
 }
 
+// Every writer of the start-at-login value keeps the desktop's autostart entry in step.
+void afterWrite(RegistryStore &store, const QString &key)
+{
+    if (g_lastResult == RegResult::Success && AutostartEntry::concerns(key))
+        AutostartEntry::sync(store);
+}
+
 void setValue(const QString &path, const RegValue &value)
 {
     const QString key = resolve(path);
@@ -81,6 +89,7 @@ void setValue(const QString &path, const RegValue &value)
         return;
     if (!store.setValue(key, value))
         g_lastResult = store.keyExists(key) ? RegResult::IoFailed : RegResult::NotFound;
+    afterWrite(store, key);
 }
 
 } // namespace
@@ -170,6 +179,7 @@ void RegDeleteValueAt(quint32 root, const QString &subKey, const QString &valueN
         return;
     }
     g_lastResult = store.deleteValue(key, valueName) ? RegResult::Success : RegResult::IoFailed;
+    afterWrite(store, key);
 }
 
 void RegDeleteKeyPath(const QString &path)
@@ -186,6 +196,7 @@ void RegDeleteKeyPath(const QString &path)
     if (!openKey(store, key))
         return;
     g_lastResult = store.deleteKey(key) ? RegResult::Success : RegResult::IoFailed;
+    afterWrite(store, key);
 }
 
 int RegLastResult()

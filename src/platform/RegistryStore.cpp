@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-
 #include <memory>
 
 namespace {
@@ -121,7 +120,8 @@ std::optional<qint64> RegistryStore::findKey(const QString &path)
     const QStringList parts = splitPath(path);
     if (parts.isEmpty() || !isOpen())
         return std::nullopt;
-    SqliteDb::Statement find(m_db, "SELECT id FROM reg_key WHERE ifnull(parent, 0) = ? AND fold = ?");
+    SqliteDb::Statement find(m_db,
+                             "SELECT id FROM reg_key WHERE ifnull(parent, 0) = ? AND fold = ?");
     qint64 id = 0;
     for (const QString &part : parts) {
         find.bind(1, id).bind(2, fold(part));
@@ -137,7 +137,8 @@ std::optional<qint64> RegistryStore::ensureKey(const QString &path)
     const QStringList parts = splitPath(path);
     if (parts.isEmpty() || !isOpen())
         return std::nullopt;
-    SqliteDb::Statement find(m_db, "SELECT id FROM reg_key WHERE ifnull(parent, 0) = ? AND fold = ?");
+    SqliteDb::Statement find(m_db,
+                             "SELECT id FROM reg_key WHERE ifnull(parent, 0) = ? AND fold = ?");
     SqliteDb::Statement insert(m_db, "INSERT INTO reg_key(parent, name, fold) VALUES(?, ?, ?)");
     qint64 id = 0;
     for (const QString &part : parts) {
@@ -201,7 +202,8 @@ QStringList RegistryStore::subKeys(const QString &path)
 QList<RegValue> RegistryStore::valuesOf(qint64 key)
 {
     QList<RegValue> result;
-    SqliteDb::Statement list(m_db, "SELECT name, type, data FROM reg_value WHERE key = ? ORDER BY id");
+    SqliteDb::Statement list(m_db,
+                             "SELECT name, type, data FROM reg_value WHERE key = ? ORDER BY id");
     list.bind(1, key);
     while (list.next()) {
         if (list.integer(1) == int(RegValue::Type::Dword))
@@ -223,7 +225,8 @@ std::optional<RegValue> RegistryStore::value(const QString &path, const QString 
     const auto id = findKey(path);
     if (!id)
         return std::nullopt;
-    SqliteDb::Statement get(m_db, "SELECT name, type, data FROM reg_value WHERE key = ? AND fold = ?");
+    SqliteDb::Statement get(m_db,
+                            "SELECT name, type, data FROM reg_value WHERE key = ? AND fold = ?");
     get.bind(1, *id).bind(2, fold(name));
     if (!get.next())
         return std::nullopt;
@@ -338,7 +341,8 @@ bool RegistryStore::writeTree(qint64 key, const RegKeyTree &tree)
         if (find.next()) {
             childId = find.integer(0);
         } else {
-            if (!find.ok() || !insert.bind(1, key).bind(2, child.name).bind(3, fold(child.name)).run())
+            if (!find.ok() ||
+                !insert.bind(1, key).bind(2, child.name).bind(3, fold(child.name)).run())
                 return false;
             childId = m_db.lastInsertId();
         }

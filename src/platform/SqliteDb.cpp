@@ -22,10 +22,9 @@ SqliteDb::OpenResult SqliteDb::open(const QString &path)
 {
     close();
     m_path = path;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                           SQLITE_OPEN_FULLMUTEX,
-                                   nullptr);
+    const int rc = sqlite3_open_v2(
+            path.toUtf8().constData(), &m_db,
+            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         m_lastError = errorText(m_db);
         close();

@@ -1,9 +1,9 @@
-#include "support/TempHome.h"
 #include "platform/RegistryStore.h"
+
+#include "support/TempHome.h"
 
 #include <QDir>
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 namespace {
