@@ -96,6 +96,8 @@ bool RegistryStore::createSchema()
                        " fold TEXT NOT NULL);"
                        "CREATE UNIQUE INDEX IF NOT EXISTS reg_key_path"
                        " ON reg_key(ifnull(parent, 0), fold);"
+                       // Listing children and cascading deletes look keys up by parent.
+                       "CREATE INDEX IF NOT EXISTS reg_key_parent ON reg_key(parent);"
                        "CREATE TABLE IF NOT EXISTS reg_value("
                        " id INTEGER PRIMARY KEY,"
                        " key INTEGER NOT NULL REFERENCES reg_key(id) ON DELETE CASCADE,"
@@ -168,7 +170,12 @@ bool RegistryStore::createKey(const QString &path)
 
 bool RegistryStore::keyExists(const QString &path)
 {
-    return findKey(path).has_value();
+    bool found = false;
+    m_db.readTransaction([&] {
+        found = findKey(path).has_value();
+        return true;
+    });
+    return found;
 }
 
 bool RegistryStore::deleteKeyId(qint64 id)
@@ -189,13 +196,16 @@ bool RegistryStore::deleteKey(const QString &path)
 QStringList RegistryStore::subKeys(const QString &path)
 {
     QStringList names;
-    const auto id = findKey(path);
-    if (!id)
-        return names;
-    SqliteDb::Statement list(m_db, "SELECT name FROM reg_key WHERE parent = ? ORDER BY id");
-    list.bind(1, *id);
-    while (list.next())
-        names << list.text(0);
+    m_db.readTransaction([&] {
+        const auto id = findKey(path);
+        if (!id)
+            return false;
+        SqliteDb::Statement list(m_db, "SELECT name FROM reg_key WHERE parent = ? ORDER BY id");
+        list.bind(1, *id);
+        while (list.next())
+            names << list.text(0);
+        return true;
+    });
     return names;
 }
 
@@ -216,11 +226,27 @@ QList<RegValue> RegistryStore::valuesOf(qint64 key)
 
 QList<RegValue> RegistryStore::values(const QString &path)
 {
-    const auto id = findKey(path);
-    return id ? valuesOf(*id) : QList<RegValue>();
+    QList<RegValue> result;
+    m_db.readTransaction([&] {
+        const auto id = findKey(path);
+        if (id)
+            result = valuesOf(*id);
+        return true;
+    });
+    return result;
 }
 
 std::optional<RegValue> RegistryStore::value(const QString &path, const QString &name)
+{
+    std::optional<RegValue> result;
+    m_db.readTransaction([&] {
+        result = valueIn(path, name);
+        return true;
+    });
+    return result;
+}
+
+std::optional<RegValue> RegistryStore::valueIn(const QString &path, const QString &name)
 {
     const auto id = findKey(path);
     if (!id)
@@ -316,13 +342,16 @@ void RegistryStore::readTree(qint64 key, RegKeyTree &into)
 
 std::optional<RegKeyTree> RegistryStore::tree(const QString &path)
 {
-    const auto id = findKey(path);
-    if (!id)
-        return std::nullopt;
-    RegKeyTree result;
-    const QStringList parts = splitPath(path);
-    result.name = parts.last();
-    readTree(*id, result);
+    std::optional<RegKeyTree> result;
+    m_db.readTransaction([&] {
+        const auto id = findKey(path);
+        if (!id)
+            return false;
+        result.emplace();
+        result->name = splitPath(path).last();
+        readTree(*id, *result);
+        return true;
+    });
     return result;
 }
 

@@ -103,6 +103,21 @@ bool SqliteDb::transaction(const std::function<bool()> &work)
     return false;
 }
 
+bool SqliteDb::readTransaction(const std::function<bool()> &work)
+{
+    if (!m_db)
+        return false;
+    if (m_depth > 0)
+        return work();
+    if (!exec(QStringLiteral("BEGIN")))
+        return work();
+    m_depth = 1;
+    const bool ok = work();
+    m_depth = 0;
+    exec(QStringLiteral("COMMIT"));
+    return ok;
+}
+
 SqliteDb::Statement::Statement(SqliteDb &db, const char *sql)
     : m_db(db)
 {
