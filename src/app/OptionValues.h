@@ -23,6 +23,8 @@ struct OptionValues
     int SearchEngine = OptionKeys::SearchEngine.defaultValue;
     int CharPos = OptionKeys::CharPos.defaultValue;
     QString AutoBackupDir = OptionKeys::AutoBackupDir.defaultValue();
+
+    friend bool operator==(const OptionValues &, const OptionValues &) = default;
 };
 
 // The program's option values.
