@@ -83,8 +83,12 @@ private:
             m_actions.insert(action);
             const QString caption = action->text();
             if (!action->isSeparator() && caption != u'-' && LanguageText::isNumeric(caption)) {
-                if (const auto text = lookup(LanguageText::leadingNumber(caption)))
-                    action->setText(*text); // menus show "&&" as "&"
+                if (const auto text = lookup(LanguageText::leadingNumber(caption))) {
+                    // Menus show "&&" as "&". Tool buttons show the icon text, which Qt
+                    // derives by stripping one "&" of each pair; given as is, it reads right.
+                    action->setText(*text);
+                    action->setIconText(*text);
+                }
             }
             if (QMenu *submenu = action->menu())
                 applyMenu(submenu);

@@ -173,15 +173,15 @@ TEST_F(ApplyLanguageTest, MenusKeepSeparatorsAndWordCaptions)
 TEST_F(ApplyLanguageTest, EachControlIsTranslatedOnceAndOtherWindowsAreLeftAlone)
 {
     auto *tool = add("tool", new QToolButton);
-    auto *action = new QAction("1", &m_window);
+    auto *action = new QAction("2", &m_window);
     tool->setDefaultAction(action);
     m_window.addAction(action);
     QDialog owned(&m_window);
     owned.setWindowTitle("2");
     auto *ownedButton = new QPushButton("3", &owned);
     ApplyLanguage("[Window]", &m_window);
-    EXPECT_EQ(action->text(), "One");
-    EXPECT_EQ(tool->text(), "One");
+    EXPECT_EQ(action->text(), "Save && Close");
+    EXPECT_EQ(tool->text(), "Save && Close"); // shown as "Save & Close"
     EXPECT_EQ(owned.windowTitle(), "2");
     EXPECT_EQ(ownedButton->text(), "3");
 }
