@@ -95,12 +95,6 @@ TEST(SpecialFolderTest, FollowsTheDesktopsUserFolders)
     qputenv("HOME", oldHome);
 }
 
-TEST(ExePathTest, IsTheRunningProgram)
-{
-    EXPECT_EQ(QFileInfo(GetExePath()).canonicalFilePath(),
-              QFileInfo("/proc/self/exe").canonicalFilePath());
-}
-
 TEST(BrowseForFolderTest, CancelGivesEmptyAndAChoiceGivesTheFolder)
 {
     TempHome home;
@@ -161,18 +155,6 @@ TEST(SetDigitsOnlyTest, RefusesEverythingButDigits)
     edit.show();
     QTest::keyClicks(&edit, "1a2 -3.");
     EXPECT_EQ(edit.text(), "123");
-}
-
-TEST(ShowIfHiddenTest, ShowsHiddenWindowsNonModal)
-{
-    QWidget window;
-    window.setWindowModality(Qt::ApplicationModal);
-    ShowIfHidden(&window);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.windowModality(), Qt::NonModal);
-    window.setWindowModality(Qt::WindowModal);
-    ShowIfHidden(&window); // a visible window is left as it is
-    EXPECT_EQ(window.windowModality(), Qt::WindowModal);
 }
 
 } // namespace

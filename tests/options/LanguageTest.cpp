@@ -98,19 +98,6 @@ TEST_F(LanguageTest, MissingFileFallsBackToEnglishAndReportsFailure)
     EXPECT_EQ(GetLangText("[Alarm]", 0), "Reminder");
 }
 
-TEST_F(LanguageTest, LeadingNumbersAndNumericCaptions)
-{
-    EXPECT_EQ(LanguageText::leadingNumber("12"), 12);
-    EXPECT_EQ(LanguageText::leadingNumber(" 7 apples"), 7);
-    EXPECT_EQ(LanguageText::leadingNumber("Date"), 0);
-    EXPECT_EQ(LanguageText::leadingNumber(""), 0);
-    EXPECT_EQ(LanguageText::leadingNumber("99999999999"), 0);
-    EXPECT_TRUE(LanguageText::isNumeric(" 3 "));
-    EXPECT_FALSE(LanguageText::isNumeric("3a"));
-    EXPECT_FALSE(LanguageText::isNumeric("-"));
-    EXPECT_FALSE(LanguageText::isNumeric(""));
-}
-
 // The shipped file covers every section the windows ask for, with the texts they number.
 TEST_F(LanguageTest, ShippedEnglishFileHasEverySection)
 {
