@@ -24,3 +24,9 @@ void Greeting::perform(CharacterActions &character, const QString &userName) con
     character.speakText(m_words + userName);
     character.play(QStringLiteral("RestPose"));
 }
+
+QString Greeting::introduction(const QString &characterName, const QString &userName)
+{
+    return QStringLiteral("Hi I'm ") + characterName +
+           QStringLiteral(" \\pau=1000\\ How are you doing ") + userName + QStringLiteral(" ?");
+}

@@ -16,6 +16,9 @@ public:
     // "Good Morning ", "Good Afternoon " or "Good Evening " (the name follows).
     QString words() const { return m_words; }
 
+    // What a newly chosen default character says about itself.
+    static QString introduction(const QString &characterName, const QString &userName);
+
     // [greet], speak the words and the user's name, then the rest pose.
     void perform(CharacterActions &character, const QString &userName) const;
 

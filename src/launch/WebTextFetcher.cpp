@@ -82,7 +82,8 @@ void WebTextFetcher::fetch(const QString &path)
     const QUrl address = addressOf(path);
     if (address.isEmpty()) {
         // Keep the promise of an answer from the event loop, never from inside fetch().
-        QTimer::singleShot(0, this, [this, path] { deliver(path, {}); });
+        QTimer::singleShot(std::chrono::milliseconds::zero(), this,
+                           [this, path] { deliver(path, {}); });
         return;
     }
     QNetworkRequest request(address);

@@ -48,7 +48,8 @@ int main(int argc, char *argv[])
     steps.hideCharacters = [&] {
         say("hide");
         if (hides)
-            QTimer::singleShot(100, &app, [&] { sequence->hideEvent(); });
+            QTimer::singleShot(std::chrono::milliseconds(100), &app,
+                               [&] { sequence->hideEvent(); });
     };
     steps.characterCount = [] {
         return 1;
@@ -66,6 +67,6 @@ int main(int argc, char *argv[])
         watcher.watch(signalNumber);
     QObject::connect(&watcher, &UnixSignalWatcher::signalReceived, &quit,
                      &QuitSequence::sessionEnding);
-    QTimer::singleShot(0, &app, [] { say("running"); });
+    QTimer::singleShot(std::chrono::milliseconds::zero(), &app, [] { say("running"); });
     return app.exec();
 }
