@@ -44,17 +44,6 @@ TEST(BehaviourTimers, followingRunsItsTimerUntilItEndsAtHome)
     EXPECT_FALSE(timers.timer(Timer::Follow)->isActive());
 }
 
-TEST(BehaviourTimers, readTimerGreetsOnceAndStops)
-{
-    BehaviourTimers timers;
-    timers.start();
-    QSignalSpy greeting(&timers, &BehaviourTimers::speakWebGreeting);
-    timers.tick(Timer::Read);
-    timers.tick(Timer::Read);
-    EXPECT_EQ(greeting.count(), 1);
-    EXPECT_FALSE(timers.timer(Timer::Read)->isActive());
-}
-
 TEST(BehaviourTimers, hideAndStopCommandsSwitchTheirTimers)
 {
     BehaviourTimers timers;

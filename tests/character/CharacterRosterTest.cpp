@@ -65,13 +65,4 @@ TEST_F(CharacterRosterTest, removingTheCurrentMakesTheFirstRemainingCurrent)
     EXPECT_EQ(roster.count(), 1);
 }
 
-TEST_F(CharacterRosterTest, sameIdIsNeverCountedTwice)
-{
-    const QString id = addNext();
-    roster.addExtra(id);
-    EXPECT_EQ(roster.ExtraCharCount(), 1);
-    EXPECT_FALSE(roster.select("Agent9"));
-    EXPECT_EQ(roster.CurrentCharId(), "Agent0");
-}
-
 } // namespace

@@ -53,10 +53,4 @@ TEST(Greeting, eveningSpeaksWithoutGreetAnimation)
     EXPECT_EQ(character.log, (QStringList{"speak:Good Evening Ada", "play:RestPose"}));
 }
 
-TEST(Greeting, introductionPausesBeforeTheQuestion)
-{
-    EXPECT_EQ(Greeting::introduction("::: Quillomi :::", "Ada"),
-              R"(Hi I'm ::: Quillomi ::: \pau=1000\ How are you doing Ada ?)");
-}
-
 } // namespace

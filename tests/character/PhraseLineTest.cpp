@@ -70,12 +70,4 @@ TEST(PhraseLine, counterWrapsInsteadOfOverflowing)
     EXPECT_EQ(counter, 0);
 }
 
-TEST(PhraseLine, piecesSplitAtEveryComma)
-{
-    EXPECT_TRUE(PhraseLine::pieces(QString()).isEmpty());
-    EXPECT_EQ(PhraseLine::pieces(QStringLiteral("Well, Greet,x")),
-              (QStringList{"Well", " Greet", "x"}));
-    EXPECT_EQ(PhraseLine::pieces(QStringLiteral("plain")), QStringList{"plain"});
-}
-
 } // namespace

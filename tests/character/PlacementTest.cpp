@@ -81,14 +81,4 @@ TEST(Placement, taskBarFromTheScreenGeometry)
     EXPECT_FALSE(Placement::taskBar(Screen, Screen).has_value());
 }
 
-TEST(Placement, systemRandomStaysInRange)
-{
-    const auto random = Placement::systemRandom();
-    for (int i = 0; i < 1000; ++i) {
-        const QPoint p = Placement::target(0, Screen, Small, std::nullopt, random);
-        ASSERT_TRUE(p.x() >= 0 && p.x() <= 1260 && p.y() >= 0 && p.y() <= 780)
-                << p.x() << "," << p.y();
-    }
-}
-
 } // namespace

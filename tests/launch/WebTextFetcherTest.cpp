@@ -104,12 +104,6 @@ TEST_F(WebTextFetcherTest, cutThroughACharacterDropsOnlyThatCharacter)
     EXPECT_EQ(result.text, QString(WebTextFetcher::MaxBytes - 1, u'a'));
 }
 
-TEST_F(WebTextFetcherTest, windowsTextIsDecoded)
-{
-    m_server.respond("/joke/text.txt", 200, "Caf\xe9 joke");
-    EXPECT_EQ(fetch("/joke/text.txt").text, QStringLiteral("Café joke"));
-}
-
 TEST_F(WebTextFetcherTest, silentServerTimesOutToTheOfflineText)
 {
     m_server.silent("/greeting/text.txt");
@@ -141,13 +135,6 @@ TEST_F(WebTextFetcherTest, noSiteAndNoOfflineTextGivesEmptyTextLater)
     ASSERT_TRUE(spy.wait(2000));
     EXPECT_EQ(spy.at(0).at(1).toString(), QString());
     EXPECT_TRUE(m_server.requests().isEmpty());
-}
-
-TEST_F(WebTextFetcherTest, addressJoinsRootAndPath)
-{
-    m_fetcher.setSiteRoot(QUrl("https://example.org/texts/"));
-    EXPECT_EQ(m_fetcher.addressOf("/joke/text.txt"),
-              QUrl("https://example.org/texts/joke/text.txt"));
 }
 
 TEST(WebTextSite, environmentWinsOverTheLocationFile)
