@@ -263,6 +263,11 @@ CharacterData::Animation AnimationScript::sample(const Script &script,
     animation.name = script.name;
     animation.loops = script.loops;
     animation.returnAnimation = script.returnAnimation;
+    const QSize frameSize = source.character->frameSize;
+    const QTransform fit =
+            QTransform::fromTranslate(-frameSize.width() / 2.0, -frameSize.height()) *
+            QTransform::fromScale(source.fit, source.fit) *
+            QTransform::fromTranslate(frameSize.width() / 2.0, frameSize.height());
     QList<QTransform> world(source.joints.size());
     QList<double> opacity(source.joints.size());
     for (int i = 0; i < count; ++i) {
@@ -284,7 +289,7 @@ CharacterData::Animation AnimationScript::sample(const Script &script,
                 v.sx *= 1 - 0.008 * s * s;
             }
             const QTransform local = localTransform(joint.pivot, v);
-            world[j] = joint.parent >= 0 ? local * world[joint.parent] : local;
+            world[j] = joint.parent >= 0 ? local * world[joint.parent] : local * fit;
             opacity[j] = joint.parent >= 0 ? v.o * opacity[joint.parent] : v.o;
         }
         QString mouth = QStringLiteral("closed");

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QtEndian>
 #include <cmath>
+#include <zlib.h>
 
 namespace {
 
@@ -265,6 +266,24 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
     return c;
 }
 
+// Unpacks a zlib stream that must come to exactly `expected` bytes; a stream that would
+// grow past them (a "zip bomb") stops at the limit and counts as damaged.
+bool inflateExactly(const uchar *data, qsizetype size, quint32 expected, QByteArray &out)
+{
+    out = QByteArray(qsizetype(expected), Qt::Uninitialized);
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK)
+        return false;
+    zs.next_in = const_cast<Bytef *>(data);
+    zs.avail_in = uInt(size);
+    zs.next_out = reinterpret_cast<Bytef *>(out.data());
+    zs.avail_out = uInt(expected);
+    const int rc = inflate(&zs, Z_FINISH);
+    const bool complete = rc == Z_STREAM_END && zs.total_out == expected && zs.avail_in == 0;
+    inflateEnd(&zs);
+    return complete;
+}
+
 // Three decimals keep the files small and the art exact to a thousandth of a pixel.
 double rounded(double v)
 {
@@ -307,15 +326,15 @@ CharacterLoadResult CharacterFileFormat::read(const QByteArray &bytes) const
                         .arg(bytes.size() - HeaderBytes));
     if (payloadBytes < 4)
         return CharacterLoadResult::failure(QStringLiteral("the payload is empty"));
-    // qUncompress trusts this length for its allocation: check it first.
+    // The unpacked length is checked before anything is allocated, and unpacking stops there.
     const quint32 jsonBytes = qFromBigEndian<quint32>(raw + HeaderBytes);
     if (jsonBytes > MaxJsonBytes)
         return CharacterLoadResult::failure(
                 QStringLiteral("the payload is too big (%1 bytes unpacked, at most %2)")
                         .arg(jsonBytes)
                         .arg(MaxJsonBytes));
-    const QByteArray json = qUncompress(raw + HeaderBytes, qsizetype(payloadBytes));
-    if (json.isEmpty() || json.size() != qsizetype(jsonBytes))
+    QByteArray json;
+    if (!inflateExactly(raw + HeaderBytes + 4, qsizetype(payloadBytes) - 4, jsonBytes, json))
         return CharacterLoadResult::failure(
                 QStringLiteral("the payload is damaged (cannot unpack)"));
     QJsonParseError parseError;
