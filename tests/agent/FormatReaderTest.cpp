@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "not a character file"},
                 BadFile{"OnlyMagic", [] { return validFile().left(9); }, "truncated"},
                 BadFile{"CutPayload", [] { return validFile().chopped(50); }, "truncated"},
-                BadFile{"TrailingBytes", [] { return validFile() + "xyz"; }, "trailing"},
+                BadFile{"TrailingBytes", [] { return validFile().append("xyz"); }, "trailing"},
                 BadFile{"NewerVersion",
                         [] {
                             return CharacterFileFormat::wrap(
@@ -248,27 +248,32 @@ INSTANTIATE_TEST_SUITE_P(
                         "missing part"},
                 BadFile{"PartOutOfRange",
                         [] {
-                            return withLayer({7, 1, 0, 0, 1, 0, 0});
+                            return withLayer({7, 0});
                         },
-                        "part must be a whole number"},
+                        "the part must be a whole number"},
                 BadFile{"NegativePart",
                         [] {
-                            return withLayer({-1, 1, 0, 0, 1, 0, 0});
+                            return withLayer({-1, 0});
                         },
-                        "part must be a whole number"},
-                BadFile{"ShortMatrix",
+                        "the part must be a whole number"},
+                BadFile{"LayerWithoutMatrix", [] { return withLayer({0}); },
+                        "needs a part and a matrix"},
+                BadFile{"MatrixOutOfRange",
                         [] {
-                            return withLayer({0, 1, 0, 0});
+                            return withLayer({0, 999});
                         },
-                        "six matrix numbers"},
+                        "the matrix must be a whole number"},
                 BadFile{"HugeMatrixNumber",
                         [] {
-                            return withLayer({0, 1e300, 0, 0, 1, 0, 0});
+                            return withJson([](QJsonObject &r) {
+                                r[QStringLiteral("matrices")] =
+                                        QJsonArray{QJsonArray{1e300, 0, 0, 1, 0, 0}};
+                            });
                         },
-                        "finite"},
+                        "six finite numbers"},
                 BadFile{"OpacityAboveOne",
                         [] {
-                            return withLayer({0, 1, 0, 0, 1, 0, 0, 3});
+                            return withLayer({0, 0, 3});
                         },
                         "opacity"},
                 BadFile{"ZeroDuration",
@@ -288,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
                             return withFirstFrame([](QJsonObject &f) {
                                 QJsonArray layers;
                                 for (int i = 0; i <= CharacterFileFormat::MaxLayersPerFrame; ++i)
-                                    layers.append(QJsonArray{0, 1, 0, 0, 1, 0, 0});
+                                    layers.append(QJsonArray{0, 0});
                                 f[QStringLiteral("layers")] = layers;
                             });
                         },
