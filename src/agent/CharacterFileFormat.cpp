@@ -193,6 +193,19 @@ QList<QTransform> readMatrices(const QJsonValue &value)
     return matrices;
 }
 
+// Parts are self-contained drawings. Anything that reaches outside the part (images and
+// links to files, which Qt Svg would open: a hostile file could name a device that never
+// ends) or expands without bound (entities, <use> chains) is refused.
+QString unsafeSvgFeature(const QString &svg)
+{
+    static const QRegularExpression banned(
+            QStringLiteral("<!DOCTYPE|<!ENTITY|<image\\b|<use\\b|<script\\b|<foreignObject\\b|"
+                           "href\\s*=\\s*[\"'](?!#)"),
+            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = banned.match(svg);
+    return m.hasMatch() ? m.captured(0) : QString();
+}
+
 std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
 {
     auto c = std::make_shared<CharacterData>();
@@ -230,6 +243,9 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
                          .arg(CharacterFileFormat::MaxPartSvgBytes));
         if (c->partIndex(id) >= 0)
             fail(QStringLiteral("part \"%1\" appears twice").arg(id));
+        if (const QString unsafe = unsafeSvgFeature(svg.toString()); !unsafe.isEmpty())
+            fail(QStringLiteral("part \"%1\" uses %2, which character files may not use")
+                         .arg(id, unsafe));
         if (c->addPart(id, svg.toString().toUtf8()) < 0)
             fail(QStringLiteral("part \"%1\" is not valid SVG").arg(id));
     }

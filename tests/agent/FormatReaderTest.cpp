@@ -52,6 +52,17 @@ QByteArray withLayer(const QJsonArray &layer)
     return withFirstFrame([&](QJsonObject &f) { f[QStringLiteral("layers")] = QJsonArray{layer}; });
 }
 
+QByteArray withPartSvg(const QString &svg)
+{
+    return withJson([&](QJsonObject &r) {
+        QJsonArray parts = r[QStringLiteral("parts")].toArray();
+        QJsonObject first = parts[0].toObject();
+        first[QStringLiteral("svg")] = svg;
+        parts[0] = first;
+        r[QStringLiteral("parts")] = parts;
+    });
+}
+
 QByteArray patched(QByteArray bytes, int offset, quint32 value)
 {
     qToBigEndian<quint32>(value, reinterpret_cast<uchar *>(bytes.data()) + offset);
@@ -238,6 +249,30 @@ INSTANTIATE_TEST_SUITE_P(
                             });
                         },
                         "not valid SVG"},
+                BadFile{"ExternalImage",
+                        [] {
+                            return withPartSvg(QStringLiteral(
+                                    "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                    "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                                    "viewBox=\"0 0 40 40\"><image width=\"9\" height=\"9\" "
+                                    "xlink:href=\"/dev/zero\"/></svg>"));
+                        },
+                        "may not use"},
+                BadFile{"EntityExpansion",
+                        [] {
+                            return withPartSvg(QStringLiteral(
+                                    "<?xml version=\"1.0\"?><!DOCTYPE svg [<!ENTITY a "
+                                    "\"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;\">]>"
+                                    "<svg xmlns=\"http://www.w3.org/2000/svg\">&b;</svg>"));
+                        },
+                        "may not use"},
+                BadFile{"LinkToAFile",
+                        [] {
+                            return withPartSvg(QStringLiteral(
+                                    "<svg xmlns=\"http://www.w3.org/2000/svg\"><linearGradient "
+                                    "id=\"g\" href='file:///etc/passwd'/></svg>"));
+                        },
+                        "may not use"},
                 BadFile{"MouthOfMissingPart",
                         [] {
                             return withJson([](QJsonObject &r) {
