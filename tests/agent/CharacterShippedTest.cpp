@@ -264,6 +264,26 @@ TEST_P(ShippedCharacter, FramesFollowEachOtherWithoutJumps)
     }
 }
 
+TEST_P(ShippedCharacter, EarlyEndsSkipAheadSmoothly)
+{
+    int exits = 0;
+    for (const CharacterData::Animation &a : c().animations()) {
+        for (int i = 0; i < a.frames.size(); ++i) {
+            const int exit = a.frames[i].exitFrame;
+            if (exit < 0)
+                continue;
+            ++exits;
+            ASSERT_GT(exit, i) << a.name.toStdString();
+            ASSERT_LT(exit, a.frames.size()) << a.name.toStdString();
+            const double moved = travel(c(), a.frames[i], a.frames[exit]);
+            EXPECT_LE(moved, StepLimit) << a.name.toStdString() << " frame " << i
+                                        << " exits with a jump of " << moved << " px";
+        }
+    }
+    EXPECT_GT(exits, 0) << "the long idles wake up when stopped";
+    EXPECT_GE(c().animation(QStringLiteral("Idle3_2"))->frames[20].exitFrame, 0);
+}
+
 TEST_P(ShippedCharacter, FramesKeepAnEvenPace)
 {
     for (const CharacterData::Animation &a : c().animations()) {
