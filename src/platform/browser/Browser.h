@@ -13,7 +13,7 @@ class Browser : public QWidget
 
 public:
     using QWidget::QWidget;
-    ~Browser() override = default;
+    ~Browser() override;
 
     // Starts loading and returns at once; navigationCompleted reports the end.
     virtual void navigate(const QUrl &address) = 0;
