@@ -73,9 +73,12 @@ QDate AlarmText::parseDate(const QString &text, const QLocale &locale)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return {};
-    QDate date = QDate::fromString(trimmed, Qt::ISODate);
-    if (date.isValid())
-        return date;
+    QDate date;
+    if (trimmed.size() == 10 && trimmed[4] == u'-' && trimmed[7] == u'-') {
+        date = QDate::fromString(trimmed, Qt::ISODate);
+        if (date.isValid())
+            return date;
+    }
     const QLocale local = effective(locale);
     const QLocale us(QLocale::English, QLocale::UnitedStates);
     const std::pair<QString, const QLocale *> forms[] = {
@@ -97,6 +100,12 @@ QTime AlarmText::parseTime(const QString &text, const QLocale &locale)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return {};
+    // The stored form first, without the cost of a format parser.
+    if (trimmed.size() == 8 && trimmed[2] == u':' && trimmed[5] == u':') {
+        const QTime time = QTime::fromString(trimmed, Qt::ISODate);
+        if (time.isValid())
+            return time;
+    }
     const QLocale local = effective(locale);
     const QLocale c = QLocale::c();
     const QLocale us(QLocale::English, QLocale::UnitedStates);
