@@ -22,10 +22,9 @@ SqliteDb::OpenResult SqliteDb::open(const QString &path)
 {
     close();
     m_path = path;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                           SQLITE_OPEN_FULLMUTEX,
-                                   nullptr);
+    const int rc = sqlite3_open_v2(
+            path.toUtf8().constData(), &m_db,
+            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         m_lastError = errorText(m_db);
         close();
@@ -102,6 +101,21 @@ bool SqliteDb::transaction(const std::function<bool()> &work)
     exec(QStringLiteral("ROLLBACK"));
     m_lastError = error;
     return false;
+}
+
+bool SqliteDb::readTransaction(const std::function<bool()> &work)
+{
+    if (!m_db)
+        return false;
+    if (m_depth > 0)
+        return work();
+    if (!exec(QStringLiteral("BEGIN")))
+        return work();
+    m_depth = 1;
+    const bool ok = work();
+    m_depth = 0;
+    exec(QStringLiteral("COMMIT"));
+    return ok;
 }
 
 SqliteDb::Statement::Statement(SqliteDb &db, const char *sql)

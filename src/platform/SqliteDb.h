@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <functional>
 #include <memory>
 
@@ -32,6 +31,9 @@ public:
     bool exec(const QString &sql);
     // Runs `work` inside BEGIN IMMEDIATE ... COMMIT; rolls back when it returns false.
     bool transaction(const std::function<bool()> &work);
+    // Runs `work` on one snapshot of the file (BEGIN DEFERRED), so a read of several
+    // statements never sees half of another process's commit. Inside a transaction it just runs.
+    bool readTransaction(const std::function<bool()> &work);
     bool inTransaction() const { return m_depth > 0; }
 
     QString lastError() const { return m_lastError; }
