@@ -71,7 +71,8 @@ FrmAlarm::FrmAlarm(ReminderPanel *panel)
 
     auto *picture = new QLabel(m_content);
     picture->setObjectName(QStringLiteral("ImgReminder"));
-    picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation)
+                               .pixmap(QSize(32, 32), picture->devicePixelRatioF()));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     m_browser->setObjectName(QStringLiteral("WebBrwAlarm"));
 

@@ -120,7 +120,8 @@ void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
     m_del->setGeometry(toPixels(DelLeft) - 2 * shift, buttonTop, buttonWidth, buttonHeight);
     m_cancel->setGeometry(toPixels(CancelLeft) - shift, buttonTop, buttonWidth, buttonHeight);
     m_ok->setGeometry(toPixels(OkLeft), buttonTop, buttonWidth, buttonHeight);
-    setFixedSize(toPixels(WindowWidth), buttonTop + buttonHeight + toPixels(WindowBelow) / 2);
+    const int width = std::max(toPixels(WindowWidth), m_ok->geometry().right() + toPixels(240));
+    setFixedSize(width, buttonTop + buttonHeight + toPixels(WindowBelow) / 2);
     if (!m_fields.isEmpty())
         m_fields.first()->setFocus();
 }

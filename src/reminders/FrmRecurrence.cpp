@@ -1,5 +1,6 @@
 #include "reminders/FrmRecurrence.h"
 
+#include "reminders/AlarmText.h"
 #include "reminders/ClsAlarm.h"
 
 #include <QButtonGroup>
@@ -84,7 +85,7 @@ FrmRecurrence::FrmRecurrence(QWidget *parent)
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);
     }
-    m_days->setMinimumHeight(m_days->sizeHintForRow(0) * 7 + 2 * m_days->frameWidth());
+    m_days->setFixedHeight(m_days->sizeHintForRow(0) * 7 + 2 * m_days->frameWidth() + 2);
     weekly->addWidget(label(QStringLiteral("5"), "Label1", m_details[0]), 0, 0);
     weekly->addWidget(m_weeks, 0, 1);
     weekly->addWidget(label(QStringLiteral("13"), "Label3", m_details[0]), 0, 2);
@@ -121,6 +122,7 @@ FrmRecurrence::FrmRecurrence(QWidget *parent)
     m_endDate = new QDateEdit(endFrame);
     m_endDate->setObjectName(QStringLiteral("dtRecurEndDate"));
     m_endDate->setCalendarPopup(true);
+    m_endDate->setDisplayFormat(AlarmText::displayDateFormat(QLocale::system()));
     endLayout->addWidget(m_endNum, 1, 1);
     endLayout->addWidget(label(QStringLiteral("9"), "Label2", endFrame), 1, 2);
     endLayout->addWidget(m_endDate, 2, 1, 1, 2);
