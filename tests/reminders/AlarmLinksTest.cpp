@@ -13,6 +13,11 @@ struct LinkCase
     const char *html;
 };
 
+void PrintTo(const LinkCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class LinkTest : public testing::TestWithParam<LinkCase>
 {
 };

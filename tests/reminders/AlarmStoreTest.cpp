@@ -126,18 +126,4 @@ TEST_F(AlarmStoreTest, SavingNoRecordsRemovesTheSection)
             SettingsStore::sectionPath(SettingsStore::AppName, AlarmStore::Section)));
 }
 
-TEST_F(AlarmStoreTest, SignalsFollowAddAndRemove)
-{
-    QSignalSpy added(&store, &AlarmStore::alarmAdded);
-    QSignalSpy removed(&store, &AlarmStore::alarmRemoved);
-    const QString key = AlarmStore::NewKey();
-    store.AddAlarm(std::make_unique<ClsAlarm>(), key);
-    EXPECT_EQ(store.at(0)->MyAlarmKey, key);
-    EXPECT_FALSE(store.RemoveAlarm(QStringLiteral("i0")));
-    EXPECT_TRUE(store.RemoveAlarm(key));
-    EXPECT_EQ(added.count(), 1);
-    ASSERT_EQ(removed.count(), 1);
-    EXPECT_EQ(removed[0][0].toString(), key);
-}
-
 } // namespace

@@ -78,6 +78,11 @@ struct SeparatorCase
     const char *message;
 };
 
+void PrintTo(const SeparatorCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class SeparatorTest : public testing::TestWithParam<SeparatorCase>
 {
 protected:
@@ -124,6 +129,11 @@ struct LegacyCase
     QDate endDate;
 };
 
+void PrintTo(const LegacyCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class LegacyFormTest : public testing::TestWithParam<LegacyCase>
 {
 };
@@ -165,6 +175,11 @@ struct BadCase
     const char *name;
     const char *text;
 };
+
+void PrintTo(const BadCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class BadRecordTest : public testing::TestWithParam<BadCase>
 {

@@ -3,7 +3,6 @@
 #include "app/FixedClock.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
-#include "reminders/ReminderCharacter.h"
 
 #include <gtest/gtest.h>
 
@@ -117,23 +116,6 @@ TEST_F(DueCheckerTest, ATickDuringACheckReturnsAtOnce)
     EXPECT_FALSE(reentrant.isBusy());
 }
 
-TEST_F(DueCheckerTest, TheCheckBringsTheCharacterToTheTop)
-{
-    struct Counting final : ReminderCharacter
-    {
-        int raised = 0;
-        void bringToTop() override { ++raised; }
-        void speakText(const QString &) override {}
-        void decline() override {}
-        void speakReminder(const QString &) override {}
-    } character;
-    ReminderCharacter::install(&character);
-    checker.CheckReminders();
-    checker.CheckReminders();
-    ReminderCharacter::install(nullptr);
-    EXPECT_EQ(character.raised, 2);
-}
-
 TEST_F(DueCheckerTest, DismissRemovesOneTimeAndKeepsRecurring)
 {
     const QString once = add(QDate(2026, 12, 5), QTime(10, 30, 0));
@@ -159,6 +141,11 @@ struct PastDueCase
     QDateTime now;
     bool pastDue;
 };
+
+void PrintTo(const PastDueCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class PastDueTest : public testing::TestWithParam<PastDueCase>
 {

@@ -131,6 +131,11 @@ struct BadNumberCase
     const char *marked;
 };
 
+void PrintTo(const BadNumberCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class BadNumberTest : public FrmRecurrenceTest, public testing::WithParamInterface<BadNumberCase>
 {
 };

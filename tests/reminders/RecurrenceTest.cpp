@@ -21,6 +21,11 @@ struct DueCase
     bool due;
 };
 
+void PrintTo(const DueCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 ClsAlarm recordFor(const DueCase &c)
 {
     FixedClock clock(QDateTime(QDate(2026, 1, 1), QTime(12, 0)));
