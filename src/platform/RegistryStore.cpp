@@ -26,7 +26,10 @@ std::unique_ptr<RegistryStore> &globalStore()
 QString moveAside(const QString &file)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString aside = file + QStringLiteral(".damaged-") + stamp;
+    QString aside = file + QStringLiteral(".damaged-") + stamp;
+    // Never overwrite an earlier damaged copy.
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = file + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
     QFile::rename(file, aside);
     for (const char *suffix : {"-wal", "-shm"}) {
         const QString extra = file + QLatin1String(suffix);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -33,6 +34,7 @@ public:
     bool transaction(const std::function<bool()> &work);
     // Runs `work` on one snapshot of the file (BEGIN DEFERRED), so a read of several
     // statements never sees half of another process's commit. Inside a transaction it just runs.
+    // `work` only reads: a write inside would not take the write lock first.
     bool readTransaction(const std::function<bool()> &work);
     bool inTransaction() const { return m_depth > 0; }
 
@@ -42,7 +44,10 @@ public:
     qint64 lastInsertId() const;
 
 private:
+    static int onBusy(void *self, int count);
+
     sqlite3 *m_db = nullptr;
+    std::chrono::steady_clock::time_point m_busySince;
     QString m_path;
     QString m_lastError;
     int m_depth = 0;

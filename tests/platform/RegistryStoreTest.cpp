@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -197,6 +198,30 @@ TEST_P(DamagedStore, IsMovedAsideAndStoreStartsFresh)
     QFile kept(home.filePath(aside.first()));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), bytes);
+}
+
+TEST(RegistryStore, SecondDamagedFileDoesNotReplaceTheFirstCopy)
+{
+    TempHome home;
+    const QString file = home.filePath(QStringLiteral("r.db"));
+    for (const char fill : {'x', 'y'}) {
+        {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QByteArray(4096, fill));
+        }
+        RegistryStore store(file);
+        ASSERT_FALSE(store.openProblem().isEmpty());
+    }
+    const QStringList aside = QDir(home.path()).entryList({QStringLiteral("r.db.damaged-*")});
+    ASSERT_EQ(aside.size(), 2);
+    QSet<QByteArray> kept;
+    for (const QString &name : aside) {
+        QFile f(home.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        kept.insert(f.readAll());
+    }
+    EXPECT_EQ(kept, QSet<QByteArray>({QByteArray(4096, 'x'), QByteArray(4096, 'y')}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, DamagedStore,
