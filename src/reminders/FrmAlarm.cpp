@@ -1,9 +1,13 @@
 #include "reminders/FrmAlarm.h"
 
+#include "app/AppTitle.h"
+#include "app/Twips.h"
+#include "app/WindowHelpers.h"
+#include "options/ApplyLanguage.h"
+#include "options/Language.h"
 #include "platform/browser/LightBrowser.h"
 #include "reminders/AlarmLinks.h"
 #include "reminders/ReminderPanel.h"
-#include "reminders/ReminderTwips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,7 +20,6 @@
 #include <QTimer>
 
 using namespace std::chrono_literals;
-using ReminderTwips::toPixels;
 
 namespace {
 
@@ -37,12 +40,10 @@ constexpr SnoozeEntry SnoozeEntries[] = {{"5 Min", 5},   {"10 Min", 10},  {"15 M
                                          {"20 Min", 20}, {"25 Mn", 25},   {"30 Mn", 30},
                                          {"1 Hour", 60}, {"8 Hours", 480}};
 
-const QString AppTitle = QStringLiteral("::: Quillomi :::");
-
 } // namespace
 
 FrmAlarm::FrmAlarm(ReminderPanel *panel)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
     , m_panel(panel)
     , m_content(new QWidget(this))
     , m_title(new QLabel(m_content))
@@ -54,7 +55,7 @@ FrmAlarm::FrmAlarm(ReminderPanel *panel)
     setObjectName(QStringLiteral("FrmAlarm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowTitle(AppTitle);
+    setWindowTitle(AppTitle());
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::ToolTipBase);
     setForegroundRole(QPalette::ToolTipText);
@@ -105,9 +106,9 @@ FrmAlarm::FrmAlarm(ReminderPanel *panel)
     layout->setRowStretch(1, 1);
     layout->setColumnStretch(1, 1);
 
-    const QSize design(toPixels(DesignWidth), toPixels(DesignHeight));
+    const QSize design(Twips::toPixelsX(DesignWidth), Twips::toPixelsY(DesignHeight));
     m_content->setGeometry(QRect(QPoint(0, 0), design.expandedTo(m_content->minimumSizeHint())));
-    m_targetHeight = ReminderTwips::fromPixels(m_content->height());
+    m_targetHeight = Twips::fromPixelsY(m_content->height());
 
     m_pop->setObjectName(QStringLiteral("TmrPop"));
     m_pop->setInterval(10ms);
@@ -119,6 +120,7 @@ FrmAlarm::FrmAlarm(ReminderPanel *panel)
     connect(edit, &QPushButton::clicked, this, &FrmAlarm::edit);
     connect(ok, &QPushButton::clicked, this, &FrmAlarm::ok);
     connect(m_browser, &Browser::navigationCompleted, this, &FrmAlarm::pageLoaded);
+    ApplyLanguage(QStringLiteral("[Alarm]"), this);
 }
 
 FrmAlarm::~FrmAlarm()
@@ -154,7 +156,7 @@ int FrmAlarm::GetAlarmTopWnd(const QRect &screen, const QRect &available)
     // A task bar along the bottom edge is the strip below the available area.
     const int taskBar = screen.bottom() - available.bottom();
     if (available.top() <= screen.top() && available.width() == screen.width() && taskBar > 0)
-        return ReminderTwips::fromPixels(taskBar);
+        return Twips::fromPixelsY(taskBar);
     return 0;
 }
 
@@ -176,7 +178,8 @@ void FrmAlarm::pageLoaded()
 {
     m_browser->setBodyText(m_message);
     m_browser->setBodyInnerHtml(AlarmLinks::linkedHtml(m_message));
-    m_title->setText(AppTitle + u' ' + QStringLiteral("0") + u':');
+    m_title->setText(AppTitle() + u' ' + GetLangPlainText(QStringLiteral("[Alarm]"), 0) + u':');
+    SetTopmost(this, true);
     slideIn();
 }
 
@@ -186,9 +189,9 @@ void FrmAlarm::placeAt(int heightTwips)
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 800, 800);
     const int width = m_content->width();
-    const int height = std::max(1, toPixels(heightTwips));
-    const int left = area.right() + 1 - width - toPixels(RightMargin);
-    const int top = area.bottom() + 1 - height - toPixels(new_y);
+    const int height = std::max(1, Twips::toPixelsY(heightTwips));
+    const int left = area.right() + 1 - width - Twips::toPixelsX(RightMargin);
+    const int top = area.bottom() + 1 - height - Twips::toPixelsY(new_y);
     setGeometry(left, top, width, height);
 }
 

@@ -1,6 +1,7 @@
 #include "reminders/FrmEdit.h"
 
-#include "reminders/ReminderTwips.h"
+#include "app/Twips.h"
+#include "options/ApplyLanguage.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +12,15 @@
 
 namespace {
 
-using ReminderTwips::toPixels;
+int twipsX(int twips)
+{
+    return Twips::toPixelsX(twips);
+}
+
+int twipsY(int twips)
+{
+    return Twips::toPixelsY(twips);
+}
 
 constexpr int LabelLeft = 120, LabelWidth = 975;
 constexpr int FieldLeft = 1200, FieldWidth = 3375, LineHeight = 285, FirstTop = 120;
@@ -48,6 +57,8 @@ FrmEdit::FrmEdit(QTreeWidget *list, int rowIndex, bool showDelete, int multiLine
     connect(m_ok, &QPushButton::clicked, this, &FrmEdit::ok);
     connect(m_cancel, &QPushButton::clicked, this, &FrmEdit::finish);
     connect(m_del, &QPushButton::clicked, this, &FrmEdit::deleteRow);
+    // Before the fields exist: their labels take the list's headers, not the section.
+    ApplyLanguage(QStringLiteral("[Edit]"), this);
     build(showDelete, multiLineColumn, multiLineHeight);
 }
 
@@ -67,16 +78,15 @@ QWidget *FrmEdit::AddNewTxt(int column, int multiLineColumn, int height)
         auto *multi = new QPlainTextEdit(this);
         multi->setObjectName(QStringLiteral("TxtMul%1").arg(m_nextMulti++));
         multi->setTabChangesFocus(true);
-        multi->resize(toPixels(FieldWidth), toPixels(height));
+        multi->resize(twipsX(FieldWidth), twipsY(height));
         field = multi;
     } else {
         auto *line = new QLineEdit(this);
         line->setObjectName(QStringLiteral("TxtLn%1").arg(m_nextLine++));
-        line->resize(toPixels(FieldWidth),
-                     std::max(toPixels(LineHeight), line->sizeHint().height()));
+        line->resize(twipsX(FieldWidth), std::max(twipsY(LineHeight), line->sizeHint().height()));
         field = line;
     }
-    field->move(toPixels(FieldLeft), toPixels(FirstTop));
+    field->move(twipsX(FieldLeft), twipsY(FirstTop));
     field->setVisible(true);
     return field;
 }
@@ -94,17 +104,17 @@ void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
         auto *label = new QLabel(m_list->headerItem()->text(c), this);
         label->setObjectName(QStringLiteral("LblName%1").arg(c));
         label->setTextFormat(Qt::PlainText);
-        label->resize(toPixels(LabelWidth), label->sizeHint().height());
+        label->resize(twipsX(LabelWidth), label->sizeHint().height());
         const QString text = row->text(c);
         if (auto *line = qobject_cast<QLineEdit *>(field))
             line->setText(text);
         else if (auto *multi = qobject_cast<QPlainTextEdit *>(field))
             multi->setPlainText(text);
         if (previous)
-            field->move(field->x(), previous->y() + previous->height() + toPixels(FieldGap));
+            field->move(field->x(), previous->y() + previous->height() + twipsY(FieldGap));
         // The label lines up with the lower part of its field.
-        label->move(toPixels(LabelLeft),
-                    std::max(field->y(), field->y() + field->height() - toPixels(LabelRaise) -
+        label->move(twipsX(LabelLeft),
+                    std::max(field->y(), field->y() + field->height() - twipsY(LabelRaise) -
                                                  label->height() / 2));
         label->setVisible(true);
         if (tabPrevious)
@@ -112,16 +122,16 @@ void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
         tabPrevious = field;
         previous = field;
     }
-    const int lastBottom = previous ? previous->y() + previous->height() : toPixels(FirstTop);
-    const int buttonTop = lastBottom + toPixels(ButtonsBelow);
-    const int buttonHeight = std::max(toPixels(ButtonHeight), m_ok->sizeHint().height());
-    const int buttonWidth = std::max(toPixels(ButtonWidth), m_cancel->sizeHint().width());
-    const int shift = buttonWidth - toPixels(ButtonWidth);
-    m_del->setGeometry(toPixels(DelLeft) - 2 * shift, buttonTop, buttonWidth, buttonHeight);
-    m_cancel->setGeometry(toPixels(CancelLeft) - shift, buttonTop, buttonWidth, buttonHeight);
-    m_ok->setGeometry(toPixels(OkLeft), buttonTop, buttonWidth, buttonHeight);
-    const int width = std::max(toPixels(WindowWidth), m_ok->geometry().right() + toPixels(240));
-    setFixedSize(width, buttonTop + buttonHeight + toPixels(WindowBelow) / 2);
+    const int lastBottom = previous ? previous->y() + previous->height() : twipsY(FirstTop);
+    const int buttonTop = lastBottom + twipsY(ButtonsBelow);
+    const int buttonHeight = std::max(twipsY(ButtonHeight), m_ok->sizeHint().height());
+    const int buttonWidth = std::max(twipsX(ButtonWidth), m_cancel->sizeHint().width());
+    const int shift = buttonWidth - twipsX(ButtonWidth);
+    m_del->setGeometry(twipsX(DelLeft) - 2 * shift, buttonTop, buttonWidth, buttonHeight);
+    m_cancel->setGeometry(twipsX(CancelLeft) - shift, buttonTop, buttonWidth, buttonHeight);
+    m_ok->setGeometry(twipsX(OkLeft), buttonTop, buttonWidth, buttonHeight);
+    const int width = std::max(twipsX(WindowWidth), m_ok->geometry().right() + twipsX(240));
+    setFixedSize(width, buttonTop + buttonHeight + twipsY(WindowBelow) / 2);
     if (!m_fields.isEmpty())
         m_fields.first()->setFocus();
 }

@@ -1,5 +1,7 @@
 #include "reminders/FrmRecurrence.h"
 
+#include "app/WindowHelpers.h"
+#include "options/ApplyLanguage.h"
 #include "reminders/AlarmText.h"
 #include "reminders/ClsAlarm.h"
 
@@ -12,7 +14,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QStyle>
 
 namespace {
@@ -28,9 +29,9 @@ QLineEdit *digitsOnly(const char *name, QWidget *parent)
 {
     auto *edit = new QLineEdit(QStringLiteral("1"), parent);
     edit->setObjectName(QLatin1String(name));
+    SetDigitsOnly(edit);
     // Nine digits always fit the stored 32-bit number.
-    edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[0-9]{0,9}")), edit));
+    edit->setMaxLength(9);
     edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
     return edit;
 }
@@ -147,6 +148,8 @@ FrmRecurrence::FrmRecurrence(QWidget *parent)
     connect(m_kindGroup, &QButtonGroup::idClicked, this, &FrmRecurrence::showDetails);
     connect(m_ok, &QPushButton::clicked, this, &FrmRecurrence::ok);
     connect(m_cancel, &QPushButton::clicked, this, &FrmRecurrence::finish);
+    // Once, when the dialog is made: applied again, the texts would read as design numbers.
+    ApplyLanguage(QStringLiteral("[Recurrence]"), this);
     for (QLineEdit *edit : {m_weeks, m_endNum})
         connect(edit, &QLineEdit::textEdited, this, [edit] { markInvalid(edit, false); });
 }

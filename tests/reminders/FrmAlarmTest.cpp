@@ -2,11 +2,11 @@
 
 #include "GuiTestSupport.h"
 #include "app/FixedClock.h"
+#include "app/Twips.h"
 #include "platform/browser/Browser.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/ReminderPanel.h"
-#include "reminders/ReminderTwips.h"
 #include "support/TempHome.h"
 
 #include <QComboBox>
@@ -21,8 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using ReminderTwips::toPixels;
 
 void tick(QTimer *timer, int times = 1)
 {
@@ -95,7 +93,7 @@ TEST_P(TaskBarOffsetTest, FirstPopupSitsAboveABottomTaskBarOnly)
 }
 
 const OffsetCase offsetCases[] = {
-        {"BottomPanel30px", QRect(0, 0, 1280, 770), 30 * ReminderTwips::PerPixel},
+        {"BottomPanel30px", QRect(0, 0, 1280, 770), Twips::fromPixelsY(30)},
         {"NoTaskBar", QRect(0, 0, 1280, 800), 0},
         {"TopPanel", QRect(0, 30, 1280, 770), 0},
         {"LeftPanel", QRect(60, 0, 1220, 800), 0},
@@ -116,9 +114,10 @@ TEST_F(FrmAlarmTest, PopupsStackAboveTheLastOneOpened)
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     for (FrmAlarm *popup : {first, second, third}) {
         finishSlide(popup);
-        EXPECT_EQ(popup->geometry().bottom() + 1, screen.bottom() + 1 - toPixels(popup->new_y));
+        EXPECT_EQ(popup->geometry().bottom() + 1,
+                  screen.bottom() + 1 - Twips::toPixelsY(popup->new_y));
         EXPECT_EQ(popup->geometry().right() + 1,
-                  screen.right() + 1 - toPixels(FrmAlarm::RightMargin));
+                  screen.right() + 1 - Twips::toPixelsX(FrmAlarm::RightMargin));
     }
     // Closing one moves no other.
     const QRect before = third->geometry();

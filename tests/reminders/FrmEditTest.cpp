@@ -1,7 +1,7 @@
 #include "reminders/FrmEdit.h"
 
 #include "GuiTestSupport.h"
-#include "reminders/ReminderTwips.h"
+#include "app/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -47,7 +47,7 @@ TEST_F(FrmEditTest, OkOverwritesEveryCellAndReenablesTheOwner)
         EXPECT_EQ(dialog->findChildren<QLineEdit *>().size(), 3);
         auto *multi = dialog->findChild<QPlainTextEdit *>(QStringLiteral("TxtMul1"));
         EXPECT_EQ(multi->toPlainText(), QStringLiteral("Go"));
-        EXPECT_EQ(multi->height(), ReminderTwips::toPixels(1000));
+        EXPECT_EQ(multi->height(), Twips::toPixelsY(1000));
         EXPECT_FALSE(dialog->findChild<QPushButton *>(QStringLiteral("CmdDel"))->isVisible());
         dialog->findChild<QLineEdit *>(QStringLiteral("TxtLn3"))->setText(QStringLiteral("Swim"));
         multi->setPlainText(QStringLiteral("line 1\nline 2"));
@@ -115,7 +115,7 @@ TEST_F(FrmEditTest, OneColumnListPutsTheButtonsBelowItsField)
         auto *field = dialog->findChild<QLineEdit *>(QStringLiteral("TxtLn1"));
         auto *ok = dialog->findChild<QPushButton *>(QStringLiteral("CmdOk"));
         EXPECT_EQ(dialog->findChildren<QLineEdit *>().size(), 1);
-        EXPECT_EQ(ok->y(), field->y() + field->height() + ReminderTwips::toPixels(100));
+        EXPECT_EQ(ok->y(), field->y() + field->height() + Twips::toPixelsY(100));
         EXPECT_GE(dialog->height(), ok->y() + ok->height());
         ok->click();
     });
