@@ -190,6 +190,11 @@ bool AnimationScript::parse(const QByteArray &json, QString *error)
         s.loops = a.value(QLatin1String("loop")).toBool();
         s.returnAnimation = a.value(QLatin1String("return")).toString();
         s.breathes = a.value(QLatin1String("breathe")).toBool();
+        const QJsonArray exit = a.value(QLatin1String("exit")).toArray();
+        if (exit.size() == 2) {
+            s.exitFromMs = exit[0].toDouble();
+            s.exitToMs = exit[1].toDouble();
+        }
         for (const QJsonValue &b : a.value(QLatin1String("blinks")).toArray())
             s.blinks.append(b.toDouble());
         for (const QJsonValue &m : a.value(QLatin1String("mouth")).toArray())
@@ -263,7 +268,13 @@ CharacterData::Animation AnimationScript::sample(const Script &script,
     animation.name = script.name;
     animation.loops = script.loops;
     animation.returnAnimation = script.returnAnimation;
+    const QSize frameSize = source.character->frameSize;
+    const QTransform fit =
+            QTransform::fromTranslate(-frameSize.width() / 2.0, -frameSize.height()) *
+            QTransform::fromScale(source.fit, source.fit) *
+            QTransform::fromTranslate(frameSize.width() / 2.0, frameSize.height());
     QList<QTransform> world(source.joints.size());
+    QList<double> startMs; // real start time of each kept frame
     QList<double> opacity(source.joints.size());
     for (int i = 0; i < count; ++i) {
         const double realMs = std::min(double(i) * frameMs, length);
@@ -284,7 +295,7 @@ CharacterData::Animation AnimationScript::sample(const Script &script,
                 v.sx *= 1 - 0.008 * s * s;
             }
             const QTransform local = localTransform(joint.pivot, v);
-            world[j] = joint.parent >= 0 ? local * world[joint.parent] : local;
+            world[j] = joint.parent >= 0 ? local * world[joint.parent] : local * fit;
             opacity[j] = joint.parent >= 0 ? v.o * opacity[joint.parent] : v.o;
         }
         QString mouth = QStringLiteral("closed");
@@ -315,6 +326,18 @@ CharacterData::Animation AnimationScript::sample(const Script &script,
             continue;
         }
         animation.frames.append(frame);
+        startMs.append(realMs);
+    }
+    // Frames before the exit point skip to it when the animation must end early, so a
+    // dozing character wakes up instead of snapping to rest.
+    if (script.exitToMs >= 0) {
+        auto frameAt = [&](double ms) {
+            return int(std::lower_bound(startMs.cbegin(), startMs.cend(), ms * tempo - 1e-6) -
+                       startMs.cbegin());
+        };
+        const int from = frameAt(script.exitFromMs), to = frameAt(script.exitToMs);
+        for (int i = from; i < to && to < animation.frames.size(); ++i)
+            animation.frames[i].exitFrame = to;
     }
     return animation;
 }

@@ -43,6 +43,8 @@ public:
         QList<QPair<double, QString>> mouth; // times and mouth parts, held until the next
         QList<double> blinks;                // times of blinks
         bool breathes = false;
+        // Asked to end early between these times, the animation skips ahead to the second.
+        double exitFromMs = -1, exitToMs = -1;
     };
 
     struct States

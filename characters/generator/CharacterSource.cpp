@@ -199,6 +199,7 @@ std::unique_ptr<CharacterSource> CharacterSource::load(const QString &dir, QStri
     source->outputFile = root.value(QLatin1String("file")).toString();
     source->tempo = root.value(QLatin1String("tempo")).toDouble(1.0);
     source->amplitude = root.value(QLatin1String("amplitude")).toDouble(1.0);
+    source->fit = root.value(QLatin1String("fit")).toDouble(1.0);
     auto c = std::make_shared<CharacterData>();
     c->name = root.value(QLatin1String("name")).toString();
     c->description = root.value(QLatin1String("description")).toString();

@@ -39,6 +39,7 @@ public:
     QHash<QString, int> mouthParts; // "closed", "smile", ... -> part index
     double tempo = 1.0;             // > 1 slows every animation down
     double amplitude = 1.0;         // > 1 makes every gesture bigger
+    double fit = 1.0; // scales the whole figure about its feet to leave room for jumps
 
     int joint(const QString &id) const;
 };

@@ -1,6 +1,7 @@
 #include "agent/CharacterData.h"
 
 #include <QSvgRenderer>
+#include <algorithm>
 
 namespace {
 const std::array<const char *, MouthShapeCount> MouthNames{"closed", "narrow", "medium", "wide1",

@@ -1,11 +1,13 @@
 #include "agent/CharacterFileFormat.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QtEndian>
 #include <cmath>
+#include <zlib.h>
 
 namespace {
 
@@ -61,13 +63,6 @@ int integer(const QJsonValue &v, const QString &what, int low, int high)
     return int(d);
 }
 
-double real(const QJsonValue &v, const QString &what)
-{
-    if (!v.isDouble() || !std::isfinite(v.toDouble()) || std::abs(v.toDouble()) > 1e6)
-        fail(QStringLiteral("%1 must be a finite number").arg(what));
-    return v.toDouble();
-}
-
 QJsonArray array(const QJsonValue &v, const QString &what, qsizetype max)
 {
     if (!v.isArray())
@@ -78,65 +73,137 @@ QJsonArray array(const QJsonValue &v, const QString &what, qsizetype max)
     return a;
 }
 
-CharacterData::Frame readFrame(const QJsonValue &value, const QString &where, int partCount,
-                               qint64 &layerTotal)
+bool wholeNumber(const QJsonValue &v, int low, int high, int &out)
+{
+    const double d = v.toDouble(std::nan(""));
+    if (!(d >= low && d <= high) || d != std::floor(d))
+        return false;
+    out = int(d);
+    return true;
+}
+
+// Where a frame sits, for messages; built only when something is wrong, because a
+// character holds tens of thousands of layers.
+struct FramePlace
+{
+    const QString &animation;
+    qsizetype frame;
+    [[noreturn]] void fail(const QString &what) const
+    {
+        ::fail(QStringLiteral("animation \"%1\" frame %2: %3").arg(animation).arg(frame).arg(what));
+    }
+};
+
+CharacterData::Frame readFrame(const QJsonValue &value, const FramePlace &place,
+                               const QList<QTransform> &matrices, int partCount, qint64 &layerTotal)
 {
     if (!value.isObject())
-        fail(QStringLiteral("%1 must be an object").arg(where));
+        place.fail(QStringLiteral("must be an object"));
     const QJsonObject o = value.toObject();
     CharacterData::Frame frame;
-    frame.durationMs = integer(o.value(QLatin1String("ms")), where + QStringLiteral(" duration"), 1,
-                               CharacterFileFormat::MaxFrameMs);
-    const QJsonArray layers =
-            array(o.value(QLatin1String("layers")), where + QStringLiteral(" layers"),
-                  CharacterFileFormat::MaxLayersPerFrame);
+    if (!wholeNumber(o.value(QLatin1String("ms")), 1, CharacterFileFormat::MaxFrameMs,
+                     frame.durationMs))
+        place.fail(QStringLiteral("the duration must be a whole number from 1 to %1 ms")
+                           .arg(CharacterFileFormat::MaxFrameMs));
+    const QJsonValue layersValue = o.value(QLatin1String("layers"));
+    if (!layersValue.isArray())
+        place.fail(QStringLiteral("the layers must be a list"));
+    const QJsonArray layers = layersValue.toArray();
+    if (layers.size() > CharacterFileFormat::MaxLayersPerFrame)
+        place.fail(
+                QStringLiteral("more than %1 layers").arg(CharacterFileFormat::MaxLayersPerFrame));
     layerTotal += layers.size();
     if (layerTotal > CharacterFileFormat::MaxLayersTotal)
         fail(QStringLiteral("more than %1 layers in all").arg(CharacterFileFormat::MaxLayersTotal));
     frame.layers.reserve(layers.size());
+    const int matrixCount = int(matrices.size());
     for (qsizetype i = 0; i < layers.size(); ++i) {
-        const QString lw = where + QStringLiteral(" layer %1").arg(i);
-        const QJsonArray l = array(layers[i], lw, 9);
-        if (l.size() < 7)
-            fail(QStringLiteral("%1 needs a part and six matrix numbers").arg(lw));
+        const QJsonArray l = layers[i].toArray();
         CharacterData::Layer layer;
-        layer.part = integer(l[0], lw + QStringLiteral(" part"), 0, partCount - 1);
-        double m[6];
-        for (int k = 0; k < 6; ++k)
-            m[k] = real(l[k + 1], lw + QStringLiteral(" matrix"));
-        layer.transform = QTransform(m[0], m[1], m[2], m[3], m[4], m[5]);
-        if (l.size() > 7) {
-            layer.opacity = real(l[7], lw + QStringLiteral(" opacity"));
-            if (layer.opacity < 0.0 || layer.opacity > 1.0)
-                fail(QStringLiteral("%1 opacity must be from 0 to 1").arg(lw));
+        int matrix = -1, flags = 0;
+        if (l.size() < 2 || l.size() > 4)
+            place.fail(QStringLiteral("layer %1 needs a part and a matrix").arg(i));
+        if (!wholeNumber(l[0], 0, partCount - 1, layer.part))
+            place.fail(QStringLiteral("layer %1: the part must be a whole number from 0 to %2")
+                               .arg(i)
+                               .arg(partCount - 1));
+        if (!wholeNumber(l[1], 0, matrixCount - 1, matrix))
+            place.fail(QStringLiteral("layer %1: the matrix must be a whole number from 0 to %2")
+                               .arg(i)
+                               .arg(matrixCount - 1));
+        layer.transform = matrices[matrix];
+        if (l.size() > 2) {
+            layer.opacity = l[2].toDouble(-1);
+            if (!(layer.opacity >= 0.0 && layer.opacity <= 1.0))
+                place.fail(QStringLiteral("layer %1: the opacity must be from 0 to 1").arg(i));
         }
-        if (l.size() > 8)
-            layer.mouth = integer(l[8], lw + QStringLiteral(" flags"), 0, 1) == 1;
+        if (l.size() > 3) {
+            if (!wholeNumber(l[3], 0, 1, flags))
+                place.fail(QStringLiteral("layer %1: the flags must be 0 or 1").arg(i));
+            layer.mouth = flags == 1;
+        }
         frame.layers.append(layer);
     }
     if (o.contains(QLatin1String("branches"))) {
-        const QJsonArray branches =
-                array(o.value(QLatin1String("branches")), where + QStringLiteral(" branches"),
-                      CharacterFileFormat::MaxBranchesPerFrame);
+        const QJsonValue branchesValue = o.value(QLatin1String("branches"));
+        const QJsonArray branches = branchesValue.toArray();
+        if (!branchesValue.isArray() || branches.size() > CharacterFileFormat::MaxBranchesPerFrame)
+            place.fail(QStringLiteral("the branches must be a list of at most %1")
+                               .arg(CharacterFileFormat::MaxBranchesPerFrame));
         int sum = 0;
         for (const QJsonValue &b : branches) {
-            const QJsonArray pair = array(b, where + QStringLiteral(" branch"), 2);
-            if (pair.size() != 2)
-                fail(QStringLiteral("%1 branch needs a frame and a percentage").arg(where));
+            const QJsonArray pair = b.toArray();
             CharacterData::Branch branch;
-            branch.frame = integer(pair[0], where + QStringLiteral(" branch frame"), 0,
-                                   CharacterFileFormat::MaxFramesPerAnimation - 1);
-            branch.percent = integer(pair[1], where + QStringLiteral(" branch percentage"), 0, 100);
+            if (pair.size() != 2 ||
+                !wholeNumber(pair[0], 0, CharacterFileFormat::MaxFramesPerAnimation - 1,
+                             branch.frame) ||
+                !wholeNumber(pair[1], 0, 100, branch.percent))
+                place.fail(QStringLiteral("a branch needs a frame and a percentage"));
             sum += branch.percent;
             frame.branches.append(branch);
         }
         if (sum > 100)
-            fail(QStringLiteral("%1 branches add up to more than 100%").arg(where));
+            place.fail(QStringLiteral("the branches add up to more than 100%"));
     }
-    if (o.contains(QLatin1String("exit")))
-        frame.exitFrame = integer(o.value(QLatin1String("exit")), where + QStringLiteral(" exit"),
-                                  -1, CharacterFileFormat::MaxFramesPerAnimation - 1);
+    if (o.contains(QLatin1String("exit")) &&
+        !wholeNumber(o.value(QLatin1String("exit")), -1,
+                     CharacterFileFormat::MaxFramesPerAnimation - 1, frame.exitFrame))
+        place.fail(QStringLiteral("the exit frame must be a frame number or -1"));
     return frame;
+}
+
+QList<QTransform> readMatrices(const QJsonValue &value)
+{
+    const QJsonArray list =
+            array(value, QStringLiteral("\"matrices\""), CharacterFileFormat::MaxLayersTotal);
+    QList<QTransform> matrices;
+    matrices.reserve(list.size());
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const QJsonArray m = list[i].toArray();
+        double v[6] = {};
+        bool ok = m.size() == 6;
+        for (int k = 0; ok && k < 6; ++k) {
+            v[k] = m[k].toDouble(std::nan(""));
+            ok = std::isfinite(v[k]) && std::abs(v[k]) <= 1e6;
+        }
+        if (!ok)
+            fail(QStringLiteral("matrix %1 must be six finite numbers").arg(i));
+        matrices.append(QTransform(v[0], v[1], v[2], v[3], v[4], v[5]));
+    }
+    return matrices;
+}
+
+// Parts are self-contained drawings. Anything that reaches outside the part (images and
+// links to files, which Qt Svg would open: a hostile file could name a device that never
+// ends) or expands without bound (entities, <use> chains) is refused.
+QString unsafeSvgFeature(const QString &svg)
+{
+    static const QRegularExpression banned(
+            QStringLiteral("<!DOCTYPE|<!ENTITY|<image\\b|<use\\b|<script\\b|<foreignObject\\b|"
+                           "href\\s*=\\s*[\"'](?!#)"),
+            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = banned.match(svg);
+    return m.hasMatch() ? m.captured(0) : QString();
 }
 
 std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
@@ -176,6 +243,9 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
                          .arg(CharacterFileFormat::MaxPartSvgBytes));
         if (c->partIndex(id) >= 0)
             fail(QStringLiteral("part \"%1\" appears twice").arg(id));
+        if (const QString unsafe = unsafeSvgFeature(svg.toString()); !unsafe.isEmpty())
+            fail(QStringLiteral("part \"%1\" uses %2, which character files may not use")
+                         .arg(id, unsafe));
         if (c->addPart(id, svg.toString().toUtf8()) < 0)
             fail(QStringLiteral("part \"%1\" is not valid SVG").arg(id));
     }
@@ -194,6 +264,7 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
     const QJsonArray animations =
             array(root.value(QLatin1String("animations")), QStringLiteral("\"animations\""),
                   CharacterFileFormat::MaxAnimations);
+    const QList<QTransform> matrices = readMatrices(root.value(QLatin1String("matrices")));
     qint64 layerTotal = 0;
     for (qsizetype i = 0; i < animations.size(); ++i) {
         if (!animations[i].isObject())
@@ -215,8 +286,9 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
                       CharacterFileFormat::MaxFramesPerAnimation);
         if (frames.isEmpty())
             fail(QStringLiteral("%1 has no frames").arg(where));
+        animation.frames.reserve(frames.size());
         for (qsizetype f = 0; f < frames.size(); ++f)
-            animation.frames.append(readFrame(frames[f], where + QStringLiteral(" frame %1").arg(f),
+            animation.frames.append(readFrame(frames[f], FramePlace{animation.name, f}, matrices,
                                               c->partCount(), layerTotal));
         for (const CharacterData::Frame &frame : std::as_const(animation.frames)) {
             bool outside = frame.exitFrame >= animation.frames.size();
@@ -265,6 +337,24 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
     return c;
 }
 
+// Unpacks a zlib stream that must come to exactly `expected` bytes; a stream that would
+// grow past them (a "zip bomb") stops at the limit and counts as damaged.
+bool inflateExactly(const uchar *data, qsizetype size, quint32 expected, QByteArray &out)
+{
+    out = QByteArray(qsizetype(expected), Qt::Uninitialized);
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK)
+        return false;
+    zs.next_in = const_cast<Bytef *>(data);
+    zs.avail_in = uInt(size);
+    zs.next_out = reinterpret_cast<Bytef *>(out.data());
+    zs.avail_out = uInt(expected);
+    const int rc = inflate(&zs, Z_FINISH);
+    const bool complete = rc == Z_STREAM_END && zs.total_out == expected && zs.avail_in == 0;
+    inflateEnd(&zs);
+    return complete;
+}
+
 // Three decimals keep the files small and the art exact to a thousandth of a pixel.
 double rounded(double v)
 {
@@ -307,15 +397,15 @@ CharacterLoadResult CharacterFileFormat::read(const QByteArray &bytes) const
                         .arg(bytes.size() - HeaderBytes));
     if (payloadBytes < 4)
         return CharacterLoadResult::failure(QStringLiteral("the payload is empty"));
-    // qUncompress trusts this length for its allocation: check it first.
+    // The unpacked length is checked before anything is allocated, and unpacking stops there.
     const quint32 jsonBytes = qFromBigEndian<quint32>(raw + HeaderBytes);
     if (jsonBytes > MaxJsonBytes)
         return CharacterLoadResult::failure(
                 QStringLiteral("the payload is too big (%1 bytes unpacked, at most %2)")
                         .arg(jsonBytes)
                         .arg(MaxJsonBytes));
-    const QByteArray json = qUncompress(raw + HeaderBytes, qsizetype(payloadBytes));
-    if (json.isEmpty() || json.size() != qsizetype(jsonBytes))
+    QByteArray json;
+    if (!inflateExactly(raw + HeaderBytes + 4, qsizetype(payloadBytes) - 4, jsonBytes, json))
         return CharacterLoadResult::failure(
                 QStringLiteral("the payload is damaged (cannot unpack)"));
     QJsonParseError parseError;
@@ -376,16 +466,26 @@ QByteArray CharacterFileFormat::toJson(const CharacterData &c)
     }
     root.insert(QStringLiteral("mouths"), mouths);
 
+    // Parts that move together share a matrix, so each distinct one is stored once.
+    QJsonArray matrices;
+    QHash<QString, int> matrixIndex;
+    auto matrixOf = [&](const QTransform &t) {
+        const QJsonArray m{rounded(t.m11()), rounded(t.m12()), rounded(t.m21()),
+                           rounded(t.m22()), rounded(t.dx()),  rounded(t.dy())};
+        const QString key = QString::fromUtf8(QJsonDocument(m).toJson(QJsonDocument::Compact));
+        const auto it = matrixIndex.constFind(key);
+        if (it != matrixIndex.cend())
+            return *it;
+        matrices.append(m);
+        return *matrixIndex.insert(key, int(matrices.size()) - 1);
+    };
     QJsonArray animations;
     for (const CharacterData::Animation &a : c.animations()) {
         QJsonArray frames;
         for (const CharacterData::Frame &f : a.frames) {
             QJsonArray layers;
             for (const CharacterData::Layer &l : f.layers) {
-                const QTransform &t = l.transform;
-                QJsonArray layer{l.part,           rounded(t.m11()), rounded(t.m12()),
-                                 rounded(t.m21()), rounded(t.m22()), rounded(t.dx()),
-                                 rounded(t.dy())};
+                QJsonArray layer{l.part, matrixOf(l.transform)};
                 if (l.opacity != 1.0 || l.mouth)
                     layer.append(rounded(l.opacity));
                 if (l.mouth)
@@ -411,6 +511,7 @@ QByteArray CharacterFileFormat::toJson(const CharacterData &c)
             animation.insert(QStringLiteral("loop"), true);
         animations.append(animation);
     }
+    root.insert(QStringLiteral("matrices"), matrices);
     root.insert(QStringLiteral("animations"), animations);
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }

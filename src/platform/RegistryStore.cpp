@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-
 #include <memory>
 
 namespace {
@@ -27,7 +26,10 @@ std::unique_ptr<RegistryStore> &globalStore()
 QString moveAside(const QString &file)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString aside = file + QStringLiteral(".damaged-") + stamp;
+    QString aside = file + QStringLiteral(".damaged-") + stamp;
+    // Never overwrite an earlier damaged copy.
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = file + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
     QFile::rename(file, aside);
     for (const char *suffix : {"-wal", "-shm"}) {
         const QString extra = file + QLatin1String(suffix);
@@ -97,6 +99,8 @@ bool RegistryStore::createSchema()
                        " fold TEXT NOT NULL);"
                        "CREATE UNIQUE INDEX IF NOT EXISTS reg_key_path"
                        " ON reg_key(ifnull(parent, 0), fold);"
+                       // Listing children and cascading deletes look keys up by parent.
+                       "CREATE INDEX IF NOT EXISTS reg_key_parent ON reg_key(parent);"
                        "CREATE TABLE IF NOT EXISTS reg_value("
                        " id INTEGER PRIMARY KEY,"
                        " key INTEGER NOT NULL REFERENCES reg_key(id) ON DELETE CASCADE,"
@@ -121,7 +125,8 @@ std::optional<qint64> RegistryStore::findKey(const QString &path)
     const QStringList parts = splitPath(path);
     if (parts.isEmpty() || !isOpen())
         return std::nullopt;
-    SqliteDb::Statement find(m_db, "SELECT id FROM reg_key WHERE ifnull(parent, 0) = ? AND fold = ?");
+    SqliteDb::Statement find(m_db,
+                             "SELECT id FROM reg_key WHERE ifnull(parent, 0) = ? AND fold = ?");
     qint64 id = 0;
     for (const QString &part : parts) {
         find.bind(1, id).bind(2, fold(part));
@@ -137,7 +142,8 @@ std::optional<qint64> RegistryStore::ensureKey(const QString &path)
     const QStringList parts = splitPath(path);
     if (parts.isEmpty() || !isOpen())
         return std::nullopt;
-    SqliteDb::Statement find(m_db, "SELECT id FROM reg_key WHERE ifnull(parent, 0) = ? AND fold = ?");
+    SqliteDb::Statement find(m_db,
+                             "SELECT id FROM reg_key WHERE ifnull(parent, 0) = ? AND fold = ?");
     SqliteDb::Statement insert(m_db, "INSERT INTO reg_key(parent, name, fold) VALUES(?, ?, ?)");
     qint64 id = 0;
     for (const QString &part : parts) {
@@ -167,7 +173,12 @@ bool RegistryStore::createKey(const QString &path)
 
 bool RegistryStore::keyExists(const QString &path)
 {
-    return findKey(path).has_value();
+    bool found = false;
+    m_db.readTransaction([&] {
+        found = findKey(path).has_value();
+        return true;
+    });
+    return found;
 }
 
 bool RegistryStore::deleteKeyId(qint64 id)
@@ -188,20 +199,24 @@ bool RegistryStore::deleteKey(const QString &path)
 QStringList RegistryStore::subKeys(const QString &path)
 {
     QStringList names;
-    const auto id = findKey(path);
-    if (!id)
-        return names;
-    SqliteDb::Statement list(m_db, "SELECT name FROM reg_key WHERE parent = ? ORDER BY id");
-    list.bind(1, *id);
-    while (list.next())
-        names << list.text(0);
+    m_db.readTransaction([&] {
+        const auto id = findKey(path);
+        if (!id)
+            return false;
+        SqliteDb::Statement list(m_db, "SELECT name FROM reg_key WHERE parent = ? ORDER BY id");
+        list.bind(1, *id);
+        while (list.next())
+            names << list.text(0);
+        return true;
+    });
     return names;
 }
 
 QList<RegValue> RegistryStore::valuesOf(qint64 key)
 {
     QList<RegValue> result;
-    SqliteDb::Statement list(m_db, "SELECT name, type, data FROM reg_value WHERE key = ? ORDER BY id");
+    SqliteDb::Statement list(m_db,
+                             "SELECT name, type, data FROM reg_value WHERE key = ? ORDER BY id");
     list.bind(1, key);
     while (list.next()) {
         if (list.integer(1) == int(RegValue::Type::Dword))
@@ -214,16 +229,33 @@ QList<RegValue> RegistryStore::valuesOf(qint64 key)
 
 QList<RegValue> RegistryStore::values(const QString &path)
 {
-    const auto id = findKey(path);
-    return id ? valuesOf(*id) : QList<RegValue>();
+    QList<RegValue> result;
+    m_db.readTransaction([&] {
+        const auto id = findKey(path);
+        if (id)
+            result = valuesOf(*id);
+        return true;
+    });
+    return result;
 }
 
 std::optional<RegValue> RegistryStore::value(const QString &path, const QString &name)
 {
+    std::optional<RegValue> result;
+    m_db.readTransaction([&] {
+        result = valueIn(path, name);
+        return true;
+    });
+    return result;
+}
+
+std::optional<RegValue> RegistryStore::valueIn(const QString &path, const QString &name)
+{
     const auto id = findKey(path);
     if (!id)
         return std::nullopt;
-    SqliteDb::Statement get(m_db, "SELECT name, type, data FROM reg_value WHERE key = ? AND fold = ?");
+    SqliteDb::Statement get(m_db,
+                            "SELECT name, type, data FROM reg_value WHERE key = ? AND fold = ?");
     get.bind(1, *id).bind(2, fold(name));
     if (!get.next())
         return std::nullopt;
@@ -313,13 +345,16 @@ void RegistryStore::readTree(qint64 key, RegKeyTree &into)
 
 std::optional<RegKeyTree> RegistryStore::tree(const QString &path)
 {
-    const auto id = findKey(path);
-    if (!id)
-        return std::nullopt;
-    RegKeyTree result;
-    const QStringList parts = splitPath(path);
-    result.name = parts.last();
-    readTree(*id, result);
+    std::optional<RegKeyTree> result;
+    m_db.readTransaction([&] {
+        const auto id = findKey(path);
+        if (!id)
+            return false;
+        result.emplace();
+        result->name = splitPath(path).last();
+        readTree(*id, *result);
+        return true;
+    });
     return result;
 }
 
@@ -338,7 +373,8 @@ bool RegistryStore::writeTree(qint64 key, const RegKeyTree &tree)
         if (find.next()) {
             childId = find.integer(0);
         } else {
-            if (!find.ok() || !insert.bind(1, key).bind(2, child.name).bind(3, fold(child.name)).run())
+            if (!find.ok() ||
+                !insert.bind(1, key).bind(2, child.name).bind(3, fold(child.name)).run())
                 return false;
             childId = m_db.lastInsertId();
         }

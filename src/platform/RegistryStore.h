@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <optional>
 
@@ -61,6 +60,7 @@ private:
     bool openFile();
     bool createSchema();
     std::optional<qint64> findKey(const QString &path);
+    std::optional<RegValue> valueIn(const QString &path, const QString &name);
     std::optional<qint64> ensureKey(const QString &path);
     bool deleteKeyId(qint64 id);
     bool writeValue(qint64 key, const RegValue &value);

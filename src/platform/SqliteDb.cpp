@@ -22,17 +22,16 @@ SqliteDb::OpenResult SqliteDb::open(const QString &path)
 {
     close();
     m_path = path;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                           SQLITE_OPEN_FULLMUTEX,
-                                   nullptr);
+    const int rc = sqlite3_open_v2(
+            path.toUtf8().constData(), &m_db,
+            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         m_lastError = errorText(m_db);
         close();
         return OpenResult::Failed;
     }
     // Another process may hold a write lock for a moment; wait instead of failing.
-    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_busy_handler(m_db, &SqliteDb::onBusy, this);
 
     // A file that is not a database only shows itself on the first read.
     Statement check(*this, "PRAGMA quick_check");
@@ -47,6 +46,21 @@ SqliteDb::OpenResult SqliteDb::open(const QString &path)
         return damaged ? OpenResult::Damaged : OpenResult::Failed;
     }
     return OpenResult::Ok;
+}
+
+int SqliteDb::onBusy(void *self, int count)
+{
+    // Short, even polls: SQLite's own timeout backs off to 100 ms sleeps, and a process in
+    // such a sleep keeps losing the lock to busier writers until it gives up.
+    constexpr auto limit = std::chrono::seconds(10);
+    auto *db = static_cast<SqliteDb *>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (count == 0)
+        db->m_busySince = now;
+    if (now - db->m_busySince > limit)
+        return 0;
+    sqlite3_sleep(count < 20 ? 1 : 2);
+    return 1;
 }
 
 void SqliteDb::close()
@@ -102,6 +116,21 @@ bool SqliteDb::transaction(const std::function<bool()> &work)
     exec(QStringLiteral("ROLLBACK"));
     m_lastError = error;
     return false;
+}
+
+bool SqliteDb::readTransaction(const std::function<bool()> &work)
+{
+    if (!m_db)
+        return false;
+    if (m_depth > 0)
+        return work();
+    if (!exec(QStringLiteral("BEGIN")))
+        return work();
+    m_depth = 1;
+    const bool ok = work();
+    m_depth = 0;
+    exec(QStringLiteral("COMMIT"));
+    return ok;
 }
 
 SqliteDb::Statement::Statement(SqliteDb &db, const char *sql)

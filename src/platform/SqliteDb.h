@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
-
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -32,6 +32,10 @@ public:
     bool exec(const QString &sql);
     // Runs `work` inside BEGIN IMMEDIATE ... COMMIT; rolls back when it returns false.
     bool transaction(const std::function<bool()> &work);
+    // Runs `work` on one snapshot of the file (BEGIN DEFERRED), so a read of several
+    // statements never sees half of another process's commit. Inside a transaction it just runs.
+    // `work` only reads: a write inside would not take the write lock first.
+    bool readTransaction(const std::function<bool()> &work);
     bool inTransaction() const { return m_depth > 0; }
 
     QString lastError() const { return m_lastError; }
@@ -40,7 +44,10 @@ public:
     qint64 lastInsertId() const;
 
 private:
+    static int onBusy(void *self, int count);
+
     sqlite3 *m_db = nullptr;
+    std::chrono::steady_clock::time_point m_busySince;
     QString m_path;
     QString m_lastError;
     int m_depth = 0;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <chrono>
+
+class QLocalSocket;
+
+// The channel through which a second copy of the program finds the running one. A lock file
+// in the runtime folder decides which copy runs (listen() cannot: it silently replaces a live
+// server's socket); the running copy then serves a user-only local socket on which any
+// command is accepted and otherwise ignored.
+class SingleInstance final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SingleInstance)
+
+public:
+    enum class Outcome {
+        FirstCopy,           // this copy runs and now serves the channel
+        AnotherCopyAnswered, // a running copy accepted "run": end quietly
+        AnotherCopyRunning,  // a live copy holds the lock but did not answer: end all the same
+    };
+
+    static inline const QByteArray RunCommand = QByteArrayLiteral("run");
+    static inline const QByteArray Accepted = QByteArrayLiteral("accepted");
+    static constexpr std::chrono::milliseconds DefaultAnswerTimeout{2000};
+
+    // `folder` defaults to the user's runtime folder.
+    explicit SingleInstance(const QString &folder = {}, QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // The instance check of the start-up. Waits at most `answerTimeout` for a running copy.
+    Outcome check(std::chrono::milliseconds answerTimeout = DefaultAnswerTimeout);
+
+    bool isServing() const { return m_server.isListening(); }
+    QString serverPath() const { return m_serverPath; }
+
+    // Sends one command to the copy serving `serverPath`; true when it was accepted.
+    static bool execute(const QString &serverPath, const QByteArray &command,
+                        std::chrono::milliseconds timeout = DefaultAnswerTimeout);
+
+signals:
+    // A command arrived; the running copy does nothing else with it.
+    void commandReceived(const QString &command);
+
+private:
+    void serve();
+    void onConnection();
+    void onReadyRead(QLocalSocket *socket);
+
+    QString m_serverPath;
+    QLockFile m_lock;
+    QLocalServer m_server;
+};
