@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -17,6 +18,12 @@ const char *const Files[] = {"Wobbo_Mini.acs", "Pico_Fox.acs", "Plum_Block.acs"}
 QString path(int index)
 {
     return QStringLiteral(QUILLOMI_BUILD_DATA_DIR "/chars/") + QLatin1String(Files[index]);
+}
+
+// Heap bytes in use: exact where resident memory moves in whole pages and arenas.
+double heapMb()
+{
+    return double(mallinfo2().uordblks) / (1024 * 1024);
 }
 
 double residentMb()
@@ -49,10 +56,11 @@ void characterMemory(benchmark::State &state)
     const QString file = path(int(state.range(0)));
     state.SetLabel(Files[state.range(0)]);
     constexpr int Copies = 10;
-    double perCharacter = 0;
+    double perCharacter = 0, heapPerCharacter = 0;
     for (auto _ : state) {
         std::vector<std::shared_ptr<const CharacterData>> kept;
         const double before = residentMb();
+        const double heapBefore = heapMb();
         for (int i = 0; i < Copies; ++i) {
             const CharacterLoadResult r = CharacterLoader::load(file);
             kept.push_back(r.character);
@@ -60,8 +68,10 @@ void characterMemory(benchmark::State &state)
             CharacterRenderer(r.character).render(r.character->restAnimation, 0);
         }
         perCharacter = (residentMb() - before) / Copies;
+        heapPerCharacter = (heapMb() - heapBefore) / Copies;
     }
-    state.counters["MB_per_character"] = perCharacter;
+    state.counters["RSS_MB_per_character"] = perCharacter;
+    state.counters["heap_MB_per_character"] = heapPerCharacter;
 }
 BENCHMARK(characterMemory)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 
