@@ -247,7 +247,8 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
         const QJsonObject p = parts[i].toObject();
         const QString id = name(p.value(QLatin1String("id")), QStringLiteral("part %1 id").arg(i));
         const QJsonValue svg = p.value(QLatin1String("svg"));
-        if (!svg.isString() || svg.toString().size() > CharacterFileFormat::MaxPartSvgBytes)
+        const QByteArray bytes = svg.toString().toUtf8();
+        if (!svg.isString() || bytes.size() > CharacterFileFormat::MaxPartSvgBytes)
             fail(QStringLiteral("part \"%1\" needs an SVG text of at most %2 bytes")
                          .arg(id)
                          .arg(CharacterFileFormat::MaxPartSvgBytes));
@@ -256,7 +257,7 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
         if (const QString unsafe = unsafeSvgFeature(svg.toString()); !unsafe.isEmpty())
             fail(QStringLiteral("part \"%1\" uses %2, which character files may not use")
                          .arg(id, unsafe));
-        if (c->addPart(id, svg.toString().toUtf8()) < 0)
+        if (c->addPart(id, bytes) < 0)
             fail(QStringLiteral("part \"%1\" is not valid SVG").arg(id));
     }
 
