@@ -165,6 +165,32 @@ TEST(FormatReader, LoadsFromDiskAndNamesTheFileInErrors)
     EXPECT_TRUE(tooBig.error.contains(huge));
 }
 
+TEST(FormatReader, LoadingTheSameFileSharesOneDecodedCharacter)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Shared.acs"));
+    auto save = [&](const QString &name) {
+        auto c = FormatTestCharacter::make();
+        c->name = name;
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(CharacterFileFormat::write(*c));
+    };
+    save(QStringLiteral("First"));
+    const CharacterLoadResult a = CharacterLoader::load(path);
+    const CharacterLoadResult b = CharacterLoader::load(path);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a.character.get(), b.character.get());
+
+    // A changed file is decoded afresh; holders of the old one keep it.
+    save(QStringLiteral("Second, a little longer"));
+    const CharacterLoadResult c = CharacterLoader::load(path);
+    ASSERT_TRUE(c);
+    EXPECT_NE(c.character.get(), a.character.get());
+    EXPECT_EQ(c.character->name, QStringLiteral("Second, a little longer"));
+    EXPECT_EQ(a.character->name, QStringLiteral("First"));
+}
+
 struct BadFile
 {
     const char *name;
