@@ -1,0 +1,7 @@
+#include "app/OptionValues.h"
+
+OptionValues &optionValues()
+{
+    static OptionValues values;
+    return values;
+}

@@ -1,0 +1,7 @@
+#include "app/SettingsHooks.h"
+
+SettingsHooks &settingsHooks()
+{
+    static SettingsHooks hooks;
+    return hooks;
+}

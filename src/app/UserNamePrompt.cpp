@@ -1,0 +1,17 @@
+#include "app/UserNamePrompt.h"
+
+#include "app/AppTitle.h"
+
+#include <QInputDialog>
+
+QString PromptUserName(const QString &proposed)
+{
+    QInputDialog dialog;
+    dialog.setObjectName(QStringLiteral("UserNamePrompt"));
+    dialog.setWindowTitle(AppTitle());
+    dialog.setLabelText(QStringLiteral("Please Enter Your Name"));
+    dialog.setTextValue(proposed);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.textValue();
+}

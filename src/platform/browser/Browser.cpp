@@ -1,0 +1,3 @@
+#include "platform/browser/Browser.h"
+
+Browser::~Browser() = default;

@@ -1,0 +1,103 @@
+#include "reminders/DueChecker.h"
+
+#include "app/Clock.h"
+#include "reminders/AlarmStore.h"
+#include "reminders/AlarmText.h"
+#include "reminders/ClsAlarm.h"
+#include "reminders/Recurrence.h"
+#include "reminders/ReminderCharacter.h"
+
+#include <QScopeGuard>
+
+namespace {
+
+const QString LineBreak = QStringLiteral("\r\n");
+
+QString header(const ClsAlarm &alarm)
+{
+    return QStringLiteral("There is a reminder for you.") + LineBreak + QStringLiteral("Date is ") +
+           AlarmText::announceDate(alarm.MyDate) + LineBreak + QStringLiteral("Time is ") +
+           AlarmText::announceTime(alarm.MyTime) + LineBreak;
+}
+
+// Minute boundaries crossed from `from` to `to`, as whole clock minutes.
+int minuteBoundaries(const QTime &from, const QTime &to)
+{
+    return (to.hour() * 60 + to.minute()) - (from.hour() * 60 + from.minute());
+}
+
+} // namespace
+
+DueChecker::DueChecker(AlarmStore &store, Announce announce)
+    : m_store(store)
+    , m_announce(std::move(announce))
+{}
+
+QString DueChecker::popupText(const ClsAlarm &alarm)
+{
+    return header(alarm) + QStringLiteral("Subject : ") + alarm.MySubj + LineBreak +
+           QStringLiteral("Message : ") + alarm.MyMsg;
+}
+
+QString DueChecker::spokenText(const ClsAlarm &alarm)
+{
+    return header(alarm) + QStringLiteral("Message : ") + alarm.MyMsg;
+}
+
+void DueChecker::CheckReminders()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    const auto done = qScopeGuard([this] { m_busy = false; });
+
+    ReminderCharacter::current().bringToTop();
+    const QDateTime now = Clock::currentDateTime();
+    const QDate today = now.date();
+    const QTime time = now.time();
+
+    // Collect first: announcing shows windows and speaks, and may let other events change
+    // the store before it returns.
+    QStringList due;
+    for (int i = m_store.count() - 1; i >= 0; --i) {
+        const ClsAlarm &alarm = *m_store.at(i);
+        if (alarm.MyAlarmPop)
+            continue;
+        const int seconds = alarm.MyTime.secsTo(time);
+        if (seconds < 1 || seconds > 59 || !IsDueToday(alarm, today))
+            continue;
+        due << alarm.MyAlarmKey;
+    }
+    for (const QString &key : std::as_const(due)) {
+        const ClsAlarm *alarm = m_store.find(key);
+        if (alarm && m_announce)
+            m_announce(spokenText(*alarm), popupText(*alarm), key);
+    }
+}
+
+void DueChecker::DismissAlarm(const QString &key)
+{
+    ClsAlarm *alarm = m_store.find(key);
+    if (!alarm)
+        return;
+    alarm->MyAlarmPop = true;
+    if (alarm->MyRecurrence == ClsAlarm::None)
+        m_store.RemoveAlarm(key);
+}
+
+bool DueChecker::isPastDue(const ClsAlarm &alarm, const QDateTime &now)
+{
+    if (IsDueToday(alarm, now.date()))
+        return minuteBoundaries(alarm.MyTime, now.time()) > 1;
+    return alarm.MyRecurrence == ClsAlarm::None && alarm.MyDate.daysTo(now.date()) > 1;
+}
+
+QStringList DueChecker::pastDueKeys(const QDateTime &now) const
+{
+    QStringList keys;
+    for (int i = m_store.count() - 1; i >= 0; --i) {
+        if (isPastDue(*m_store.at(i), now))
+            keys << m_store.at(i)->MyAlarmKey;
+    }
+    return keys;
+}

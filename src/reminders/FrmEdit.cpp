@@ -1,0 +1,155 @@
+#include "reminders/FrmEdit.h"
+
+#include "app/Twips.h"
+#include "options/ApplyLanguage.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <algorithm>
+
+namespace {
+
+int twipsX(int twips)
+{
+    return Twips::toPixelsX(twips);
+}
+
+int twipsY(int twips)
+{
+    return Twips::toPixelsY(twips);
+}
+
+constexpr int LabelLeft = 120, LabelWidth = 975;
+constexpr int FieldLeft = 1200, FieldWidth = 3375, LineHeight = 285, FirstTop = 120;
+constexpr int ButtonWidth = 975, ButtonHeight = 345;
+constexpr int DelLeft = 1440, CancelLeft = 2520, OkLeft = 3600;
+constexpr int FieldGap = 20, LabelRaise = 200, ButtonsBelow = 100, WindowBelow = 550;
+constexpr int WindowWidth = FieldLeft + FieldWidth + 240;
+
+QString textOf(const QWidget *field)
+{
+    if (const auto *line = qobject_cast<const QLineEdit *>(field))
+        return line->text();
+    if (const auto *multi = qobject_cast<const QPlainTextEdit *>(field))
+        return multi->toPlainText();
+    return {};
+}
+
+} // namespace
+
+FrmEdit::FrmEdit(QTreeWidget *list, int rowIndex, bool showDelete, int multiLineColumn,
+                 int multiLineHeight)
+    : m_list(list)
+    , m_row(list->model()->index(rowIndex - 1, 0))
+    , m_del(new QPushButton(QStringLiteral("1"), this))
+    , m_cancel(new QPushButton(QStringLiteral("2"), this))
+    , m_ok(new QPushButton(QStringLiteral("3"), this))
+{
+    setObjectName(QStringLiteral("FrmEdit"));
+    setWindowTitle(QStringLiteral("0"));
+    m_del->setObjectName(QStringLiteral("CmdDel"));
+    m_cancel->setObjectName(QStringLiteral("CmdCancel"));
+    m_ok->setObjectName(QStringLiteral("CmdOk"));
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &FrmEdit::ok);
+    connect(m_cancel, &QPushButton::clicked, this, &FrmEdit::finish);
+    connect(m_del, &QPushButton::clicked, this, &FrmEdit::deleteRow);
+    // Before the fields exist: their labels take the list's headers, not the section.
+    ApplyLanguage(QStringLiteral("[Edit]"), this);
+    build(showDelete, multiLineColumn, multiLineHeight);
+}
+
+void FrmEdit::EditFlds(QWidget *owner, QTreeWidget *list, int rowIndex, bool showDelete,
+                       int multiLineColumn, int multiLineHeight)
+{
+    if (!list || rowIndex < 1 || rowIndex > list->topLevelItemCount())
+        return;
+    FrmEdit dialog(list, rowIndex, showDelete, multiLineColumn, multiLineHeight);
+    dialog.ShowModalDlg(owner);
+}
+
+QWidget *FrmEdit::AddNewTxt(int column, int multiLineColumn, int height)
+{
+    QWidget *field = nullptr;
+    if (column == multiLineColumn - 1) {
+        auto *multi = new QPlainTextEdit(this);
+        multi->setObjectName(QStringLiteral("TxtMul%1").arg(m_nextMulti++));
+        multi->setTabChangesFocus(true);
+        multi->resize(twipsX(FieldWidth), twipsY(height));
+        field = multi;
+    } else {
+        auto *line = new QLineEdit(this);
+        line->setObjectName(QStringLiteral("TxtLn%1").arg(m_nextLine++));
+        line->resize(twipsX(FieldWidth), std::max(twipsY(LineHeight), line->sizeHint().height()));
+        field = line;
+    }
+    field->move(twipsX(FieldLeft), twipsY(FirstTop));
+    field->setVisible(true);
+    return field;
+}
+
+void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
+{
+    m_del->setVisible(showDelete);
+    QTreeWidgetItem *row = m_list->topLevelItem(m_row.row());
+    const int columns = m_list->columnCount();
+    QWidget *previous = nullptr;
+    QWidget *tabPrevious = nullptr;
+    for (int c = 0; c < columns; ++c) {
+        QWidget *field = AddNewTxt(c, multiLineColumn, multiLineHeight);
+        m_fields.append(field);
+        auto *label = new QLabel(m_list->headerItem()->text(c), this);
+        label->setObjectName(QStringLiteral("LblName%1").arg(c));
+        label->setTextFormat(Qt::PlainText);
+        label->resize(twipsX(LabelWidth), label->sizeHint().height());
+        const QString text = row->text(c);
+        if (auto *line = qobject_cast<QLineEdit *>(field))
+            line->setText(text);
+        else if (auto *multi = qobject_cast<QPlainTextEdit *>(field))
+            multi->setPlainText(text);
+        if (previous)
+            field->move(field->x(), previous->y() + previous->height() + twipsY(FieldGap));
+        // The label lines up with the lower part of its field.
+        label->move(twipsX(LabelLeft),
+                    std::max(field->y(), field->y() + field->height() - twipsY(LabelRaise) -
+                                                 label->height() / 2));
+        label->setVisible(true);
+        if (tabPrevious)
+            setTabOrder(tabPrevious, field);
+        tabPrevious = field;
+        previous = field;
+    }
+    const int lastBottom = previous ? previous->y() + previous->height() : twipsY(FirstTop);
+    const int buttonTop = lastBottom + twipsY(ButtonsBelow);
+    const int buttonHeight = std::max(twipsY(ButtonHeight), m_ok->sizeHint().height());
+    const int buttonWidth = std::max(twipsX(ButtonWidth), m_cancel->sizeHint().width());
+    const int shift = buttonWidth - twipsX(ButtonWidth);
+    m_del->setGeometry(twipsX(DelLeft) - 2 * shift, buttonTop, buttonWidth, buttonHeight);
+    m_cancel->setGeometry(twipsX(CancelLeft) - shift, buttonTop, buttonWidth, buttonHeight);
+    m_ok->setGeometry(twipsX(OkLeft), buttonTop, buttonWidth, buttonHeight);
+    const int width = std::max(twipsX(WindowWidth), m_ok->geometry().right() + twipsX(240));
+    setFixedSize(width, buttonTop + buttonHeight + twipsY(WindowBelow) / 2);
+    if (!m_fields.isEmpty())
+        m_fields.first()->setFocus();
+}
+
+void FrmEdit::ok()
+{
+    if (m_list && m_row.isValid()) {
+        QTreeWidgetItem *row = m_list->topLevelItem(m_row.row());
+        for (int c = 0; c < m_fields.size() && c < m_list->columnCount(); ++c)
+            row->setText(c, textOf(m_fields[c]));
+        m_list->scrollToItem(row);
+    }
+    finish();
+}
+
+void FrmEdit::deleteRow()
+{
+    if (m_list && m_row.isValid())
+        delete m_list->takeTopLevelItem(m_row.row());
+    finish();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+class QTreeWidget;
+class QTreeWidgetItem;
+class QString;
+
+// Row operations shared by the program's report-style lists (reminders, favourites,
+// insert-text palette). Row indexes are 1-based, as the callers count them.
+class ListRows final
+{
+public:
+    // Where a row keeps its key (column 0).
+    static constexpr int KeyRole = 0x0100; // Qt::UserRole
+    // Set on rows that carry the recurring mark.
+    static constexpr int RecurringRole = 0x0101;
+
+    // Moves row `index` one place up (nothing for the first row) and keeps it in view.
+    static void MoveRowUp(QTreeWidget *list, int index);
+    // Moves row `index` one place down (nothing for the last row) and keeps it in view.
+    static void MoveRowDown(QTreeWidget *list, int index);
+    // Orders the rows by the day in their first column, earliest first; rows whose first
+    // column is not a date go last. Times are not compared.
+    static void SortRowsByDate(QTreeWidget *list);
+
+    static QTreeWidgetItem *findKey(QTreeWidget *list, const QString &key);
+    static QString keyOf(const QTreeWidgetItem *row);
+    // 1-based index of the current row, 0 when none is selected.
+    static int selectedIndex(QTreeWidget *list);
+
+private:
+    static void moveRow(QTreeWidget *list, int from, int to);
+};

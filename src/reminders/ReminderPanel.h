@@ -1,0 +1,100 @@
+#pragma once
+
+#include "reminders/DueChecker.h"
+
+#include <QWidget>
+
+class AlarmStore;
+class ClsAlarm;
+class QCalendarWidget;
+class QCheckBox;
+class QDateEdit;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTimeEdit;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The reminder part of the main window: entry fields for a new reminder, the list of all
+// reminders with its commands, and the two reminder timers. The list follows the store;
+// moving rows changes the list only. Its captions are text numbers of the "[Reminder]"
+// language section, applied by the window that hosts it.
+class ReminderPanel final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ReminderPanel)
+
+public:
+    explicit ReminderPanel(AlarmStore &store, QWidget *parent = nullptr);
+    ~ReminderPanel() override;
+
+    AlarmStore &store() const { return m_store; }
+    QTreeWidget *list() const { return m_list; }
+
+    // Starts TmrAlarm (every second) and TmrDueCheck (the past-due check after three minutes).
+    void startTimers();
+    void stopTimers();
+
+    // The commands of the buttons and the list's menu.
+    void addReminder();
+    void editSelected();
+    void deleteSelected();
+    void editRecurrence();
+    void moveUp();
+    void moveDown();
+    void closeWindow();
+
+    // Marks the past-due rows (bold red) and resets the entry fields; true when any is.
+    bool CheckPastDue();
+    // TmrAlarm's tick.
+    void CheckReminders();
+    // TmrDueCheck's tick: on the third one, reports past-due reminders once.
+    void dueCheckTick();
+    // Opens the pop-up for `key` unless one is open, and has the character speak.
+    void AnnounceReminder(const QString &spoken, const QString &shown, const QString &key);
+    // The pop-up's OK.
+    void DismissAlarm(const QString &key);
+    // The pop-up's edit: brings the window up, selects the reminder's row and edits it.
+    void editReminder(const QString &key);
+    // Copies an edited row's date, time, subject and message back into its record.
+    void UpdateAlarmFromRow(int rowIndex);
+    void resetEntryFields();
+
+    static bool isMarkedPastDue(const QTreeWidgetItem *row);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void rebuildList();
+    QTreeWidgetItem *appendRow(const ClsAlarm &alarm);
+    void fillRow(QTreeWidgetItem *row, const ClsAlarm &alarm) const;
+    void removeRow(const QString &key);
+    void updateRow(const QString &key);
+    void showListMenu(const QPoint &pos);
+    void markPastDue(QTreeWidgetItem *row, bool on) const;
+    void saveAlarms();
+    void refuse(const QString &reason);
+
+    AlarmStore &m_store;
+    DueChecker m_checker;
+    QCalendarWidget *m_date;
+    QDateEdit *m_dateSub;
+    QTimeEdit *m_time;
+    QLineEdit *m_subject;
+    QPlainTextEdit *m_message;
+    QCheckBox *m_recurrence;
+    QTreeWidget *m_list;
+    QMenu *m_menu;
+    QAction *m_menuEdit;
+    QAction *m_menuDel;
+    QAction *m_menuRecurrence;
+    QTimer *m_alarmTimer;
+    QTimer *m_dueTimer;
+    QString m_recurrenceKey; // the record the recurrence dialog is open on
+    bool m_pastDueBusy = false;
+    quint16 m_dueTicks = 0;
+};
