@@ -9,28 +9,16 @@
 #include "platform/RegistryStore.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QHash>
 #include <memory>
 
 namespace {
 
-// Decoded characters by file, shared while any instance uses them.
+// The loader hands out one shared instance per unchanged file while it is in use.
 std::shared_ptr<const CharacterData> decode(const QString &path, QString &error)
 {
-    static QHash<QString, std::weak_ptr<const CharacterData>> cache;
-    const QFileInfo info(path);
-    const QString key = info.canonicalFilePath() + u'|' +
-                        QString::number(info.lastModified().toMSecsSinceEpoch()) + u'|' +
-                        QString::number(info.size());
-    if (auto shared = cache.value(key).lock())
-        return shared;
     CharacterLoadResult result = CharacterLoader::load(path);
-    if (!result) {
+    if (!result)
         error = result.error;
-        return nullptr;
-    }
-    cache.insert(key, result.character);
     return result.character;
 }
 
