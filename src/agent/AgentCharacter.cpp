@@ -296,6 +296,11 @@ void AgentCharacter::createTrayIcon()
     m_tray->show();
 }
 
+QSystemTrayIcon *AgentCharacter::trayIcon() const
+{
+    return m_tray;
+}
+
 QRect AgentCharacter::characterRect() const
 {
     return QRect(m_runtime->position(), m_data->frameSize);

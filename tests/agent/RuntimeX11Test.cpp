@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -144,6 +145,21 @@ TEST_F(RuntimeX11, StaysOffTheTaskBarAndNeverTakesFocus)
     QTest::qWait(200);
     EXPECT_EQ(xdotool({QStringLiteral("getactivewindow")}), before);
     g_desktop->screenshot(QStringLiteral("agent-focus"));
+}
+
+TEST_F(RuntimeX11, TrayIconClicksCarryTheirOwnButtons)
+{
+    QSystemTrayIcon *tray = character->trayIcon();
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray->geometry().isValid(); }, 5000));
+    QSignalSpy clicks(&characters, &Characters::Click);
+    const QPoint at = tray->geometry().center();
+    clickAt(at, 3);
+    clickAt(at, 1);
+    ASSERT_EQ(clicks.size(), 2);
+    EXPECT_EQ(clicks[0][0].toString(), QStringLiteral("Agent0"));
+    EXPECT_EQ(clicks[0][1].toInt(), 4098);
+    EXPECT_EQ(clicks[1][1].toInt(), 4097);
 }
 
 TEST_F(RuntimeX11, DraggingMovesTheCharacterAndRaisesDragComplete)
