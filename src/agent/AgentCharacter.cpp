@@ -81,7 +81,12 @@ AgentCharacter::AgentCharacter(const QString &id, std::shared_ptr<const Characte
     connect(m_runtime, &CharacterRuntime::balloonCancelled, m_balloon.get(),
             &BalloonWindow::dismiss);
 
-    connect(m_window.get(), &CharacterWindow::dragMoved, m_runtime, &CharacterRuntime::setPosition);
+    connect(m_window.get(), &CharacterWindow::dragMoved, this, [this](const QPoint &topLeft) {
+        // The user's hand wins over a walk in progress.
+        if (m_runtime->currentKind() == CharacterRuntime::RequestKind::MoveTo)
+            m_runtime->stop();
+        m_runtime->setPosition(topLeft);
+    });
     connect(m_window.get(), &CharacterWindow::clicked, this, &AgentCharacter::rightClicked);
     connect(m_window.get(), &CharacterWindow::doubleClicked, this,
             [this](int button, int shift, const QPoint &at) {

@@ -55,6 +55,15 @@ void CharacterRuntime::setSpeechPort(SpeechPort *port)
     connect(port, &SpeechPort::mouthChanged, this, &CharacterRuntime::speechMouth);
 }
 
+void CharacterRuntime::setBounds(const QRect &bounds)
+{
+    m_bounds = bounds;
+    if (m_bounds.isEmpty() || currentKind() == RequestKind::MoveTo)
+        return;
+    if (!m_bounds.contains(QRect(m_position, m_character->frameSize)))
+        setPosition(clamp(m_position));
+}
+
 void CharacterRuntime::setReducedMotion(bool reduced)
 {
     m_reducedMotion = reduced;
