@@ -126,6 +126,22 @@ TEST_F(RuntimeX11, ClicksOnTransparentPixelsFallThrough)
     g_desktop->screenshot(QStringLiteral("agent-click-through"));
 }
 
+TEST_F(RuntimeX11, DoubleClickIsOneClickAndOneDoubleClick)
+{
+    QSignalSpy clicks(&characters, &Characters::Click);
+    QSignalSpy doubles(&characters, &Characters::DblClick);
+    const auto [opaque, clear] = opaqueAndClear(character->window()->currentMask());
+    const QPoint at = character->window()->geometry().topLeft() + opaque;
+    xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+             QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+             QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
+    QTest::qWait(400);
+    EXPECT_EQ(clicks.size(), 1);
+    ASSERT_EQ(doubles.size(), 1);
+    EXPECT_EQ(doubles[0][0].toString(), QStringLiteral("Agent0"));
+    EXPECT_EQ(doubles[0][1].toInt(), 1);
+}
+
 TEST_F(RuntimeX11, StaysOffTheTaskBarAndNeverTakesFocus)
 {
     const QString state =
