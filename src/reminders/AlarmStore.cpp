@@ -1,5 +1,6 @@
 #include "reminders/AlarmStore.h"
 
+#include "app/SettingsHooks.h"
 #include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
 #include "reminders/ClsAlarm.h"
@@ -11,7 +12,13 @@ AlarmStore::AlarmStore(QObject *parent)
     : QObject(parent)
 {}
 
-AlarmStore::~AlarmStore() = default;
+AlarmStore::~AlarmStore()
+{
+    if (m_hooksInstalled) {
+        settingsHooks().loadReminders = nullptr;
+        settingsHooks().saveReminders = nullptr;
+    }
+}
 
 QString AlarmStore::NewKey()
 {
@@ -116,4 +123,16 @@ bool AlarmStore::SaveAlarms(SettingsStore &settings) const
     return settings.registry().transaction([&] {
         return write(Section, numbered(texts)) && write(UnreadableSection, numbered(m_unreadable));
     });
+}
+
+void AlarmStore::installSettingsHooks()
+{
+    SettingsHooks &hooks = settingsHooks();
+    hooks.loadReminders = [this] {
+        LoadAlarms();
+    };
+    hooks.saveReminders = [this] {
+        SaveAlarms();
+    };
+    m_hooksInstalled = true;
 }
