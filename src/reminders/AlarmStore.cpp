@@ -1,5 +1,6 @@
 #include "reminders/AlarmStore.h"
 
+#include "app/Clock.h"
 #include "app/SettingsHooks.h"
 #include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
@@ -80,8 +81,9 @@ bool AlarmStore::LoadAlarms(SettingsStore &settings)
     // Earlier unreadable records are tried again: a later version may read them.
     auto entries = settings.all(SettingsStore::AppName, Section);
     entries += settings.all(SettingsStore::AppName, UnreadableSection);
+    const QDateTime now = Clock::currentDateTime();
     for (const auto &entry : std::as_const(entries)) {
-        auto record = std::make_unique<ClsAlarm>();
+        auto record = std::make_unique<ClsAlarm>(now);
         if (!record->OpenAlarm(entry.second)) {
             if (!m_unreadable.contains(entry.second))
                 m_unreadable << entry.second;
