@@ -1,8 +1,39 @@
 #include "app/TextDecoding.h"
 
+#include <QFile>
 #include <QStringDecoder>
 #include <QStringList>
 #include <array>
+
+namespace {
+
+// Number of bytes at the end that start a UTF-8 sequence the data does not complete.
+qsizetype incompleteTail(const QByteArray &bytes)
+{
+    const qsizetype size = bytes.size();
+    for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
+        const auto byte = static_cast<unsigned char>(bytes.at(size - back));
+        if ((byte & 0xC0) == 0x80)
+            continue; // continuation byte: look further back for the lead byte
+        const qsizetype needed = (byte & 0xE0) == 0xC0   ? 2
+                                 : (byte & 0xF0) == 0xE0 ? 3
+                                 : (byte & 0xF8) == 0xF0 ? 4
+                                                         : 1;
+        return needed > back ? back : 0;
+    }
+    return 0;
+}
+
+std::optional<QString> strictUtf8(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
 
 namespace TextDecoding {
 
@@ -33,11 +64,21 @@ QString decode(const QByteArray &bytes)
         return utf16.decode(bytes.mid(2));
     }
     const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(body);
-    if (!utf8.hasError())
-        return text;
+    if (auto text = strictUtf8(body))
+        return *text;
+    if (const qsizetype tail = incompleteTail(body); tail > 0) {
+        if (auto text = strictUtf8(QByteArrayView(body).first(body.size() - tail)))
+            return *text;
+    }
     return fromWindows1252(bytes);
+}
+
+std::optional<QString> readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return decode(file.readAll());
 }
 
 QStringList splitLines(const QString &text)

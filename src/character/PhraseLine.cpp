@@ -1,6 +1,6 @@
 #include "character/PhraseLine.h"
 
-#include "character/LegacyText.h"
+#include "app/TextDecoding.h"
 
 namespace PhraseLine {
 
@@ -9,7 +9,11 @@ QString next(const std::optional<QString> &fileText, int &counter)
     counter = counter >= MaxCounter ? 0 : counter + 1;
     if (!fileText)
         return {};
-    const QStringList lines = LegacyText::splitLines(*fileText);
+    const QStringList lines = TextDecoding::splitLines(*fileText);
+    if (lines.isEmpty()) {
+        counter = 0;
+        return {};
+    }
     if (counter >= lines.size() || lines.at(counter).isEmpty())
         counter = 0;
     return lines.at(counter);

@@ -1,7 +1,7 @@
 #include "character/TourScript.h"
 
 #include "character/CharacterActions.h"
-#include "character/LegacyText.h"
+#include "app/TextDecoding.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -27,7 +27,7 @@ double TourScript::percent(const QString &field)
 QList<TourScript::Step> TourScript::parse(const QString &script)
 {
     QList<Step> steps;
-    for (const QString &line : LegacyText::splitLines(script)) {
+    for (const QString &line : TextDecoding::splitLines(script)) {
         if (line.isEmpty())
             continue;
         const QStringList fields = line.split(u',');
@@ -50,7 +50,7 @@ QList<TourScript::Step> TourScript::parse(const QString &script)
 
 std::optional<QList<TourScript::Step>> TourScript::load(const QString &path)
 {
-    const std::optional<QString> script = LegacyText::readFile(path);
+    const std::optional<QString> script = TextDecoding::readFile(path);
     if (!script)
         return std::nullopt;
     return parse(*script);

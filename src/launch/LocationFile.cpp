@@ -1,7 +1,7 @@
 #include "launch/LocationFile.h"
 
 #include "app/AppPaths.h"
-#include "character/LegacyText.h"
+#include "app/TextDecoding.h"
 
 namespace LocationFile {
 
@@ -12,10 +12,10 @@ QString path(const QString &name)
 
 QString value(const QString &filePath, const QString &key)
 {
-    const auto text = LegacyText::readFile(filePath);
+    const auto text = TextDecoding::readFile(filePath);
     if (!text)
         return {};
-    for (const QString &line : LegacyText::splitLines(*text)) {
+    for (const QString &line : TextDecoding::splitLines(*text)) {
         if (line.startsWith(key, Qt::CaseInsensitive))
             return line.mid(key.size() + 1);
     }

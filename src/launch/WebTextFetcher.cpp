@@ -1,7 +1,7 @@
 #include "launch/WebTextFetcher.h"
 
 #include "app/AppPaths.h"
-#include "character/LegacyText.h"
+#include "app/TextDecoding.h"
 #include "launch/LocationFile.h"
 
 #include <QNetworkProxy>
@@ -63,12 +63,12 @@ QString WebTextFetcher::offlineText(const QString &path) const
     const QString topic = path.section(u'/', 0, 0, QString::SectionSkipEmpty);
     if (topic.isEmpty())
         return {};
-    const auto text = LegacyText::readFile(
+    const auto text = TextDecoding::readFile(
             AppPaths::join(m_offlineFolder, QStringLiteral("offline-") + topic + u".txt"));
     if (!text)
         return {};
     QStringList lines;
-    for (const QString &line : LegacyText::splitLines(*text)) {
+    for (const QString &line : TextDecoding::splitLines(*text)) {
         if (!line.trimmed().isEmpty())
             lines << line.trimmed();
     }
@@ -133,7 +133,7 @@ void WebTextFetcher::onFinished(QNetworkReply *reply)
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         ok = ok && status >= 200 && status < 300;
     }
-    deliver(pending.path, ok ? LegacyText::decode(pending.body).trimmed() : QString());
+    deliver(pending.path, ok ? TextDecoding::decode(pending.body).trimmed() : QString());
 }
 
 void WebTextFetcher::deliver(const QString &path, const QString &siteText)

@@ -1,5 +1,6 @@
 #include "platform/RegFileReader.h"
 
+#include "app/TextDecoding.h"
 #include "platform/RegFileWriter.h"
 
 #include <QStringDecoder>
@@ -27,12 +28,6 @@ constexpr std::array<RootName, 7> kRoots{{
         {"HKEY_PERFORMANCE_DATA", nullptr},
         {"HKEY_DYN_DATA", nullptr},
 }};
-
-// windows-1252 at 0x80..0x9f; the five unassigned bytes keep their C1 code points.
-constexpr std::array<char16_t, 32> kCp1252High{
-        0x20ac, 0x0081, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008d, 0x017d, 0x008f, 0x0090, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022,
-        0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0x009d, 0x017e, 0x0178};
 
 QString lineError(int line, const QString &what)
 {
@@ -328,12 +323,7 @@ QString RegFileReader::rootedPath(const QString &path)
 
 QString RegFileReader::fromWindows1252(const QByteArray &bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const uchar byte = uchar(bytes.at(i));
-        text[i] = QChar(byte >= 0x80 && byte < 0xa0 ? kCp1252High[byte - 0x80] : char16_t(byte));
-    }
-    return text;
+    return TextDecoding::fromWindows1252(bytes);
 }
 
 bool RegFileReader::parse(const QByteArray &bytes, QList<Key> &keys, QString *error)

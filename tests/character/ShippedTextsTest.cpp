@@ -1,4 +1,4 @@
-#include "character/LegacyText.h"
+#include "app/TextDecoding.h"
 #include "character/PhraseBook.h"
 #include "character/PhraseLine.h"
 #include "character/TourScript.h"
@@ -37,11 +37,11 @@ QString shipped(const QString &name)
 // The usable lines: up to the first empty one, as the speakers reach them.
 QStringList usableLines(const QString &name)
 {
-    const auto text = LegacyText::readFile(shipped(name));
+    const auto text = TextDecoding::readFile(shipped(name));
     if (!text)
         return {};
     QStringList lines;
-    for (const QString &line : LegacyText::splitLines(*text)) {
+    for (const QString &line : TextDecoding::splitLines(*text)) {
         if (line.isEmpty())
             break;
         lines << line;

@@ -1,0 +1,3 @@
+#include "agent/AgentLog.h"
+
+Q_LOGGING_CATEGORY(lcAgent, "quillomi.agent", QtWarningMsg)

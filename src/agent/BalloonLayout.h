@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QFontMetrics>
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+// Where the word balloon goes and how its text breaks into lines: sized to the text (up to
+// a line length and a number of lines; longer texts scroll), placed above the character
+// with its tail at the head, or below when there is no room above, and always inside the
+// screen's available area.
+class BalloonLayout final
+{
+public:
+    static constexpr int MaxCharsPerLine = 32;
+    static constexpr int MaxVisibleLines = 5;
+    static constexpr int Padding = 10;
+    static constexpr int TailHeight = 16;
+    static constexpr int Gap = 2; // between tail tip and the character
+
+    struct Line
+    {
+        int start = 0; // offset in the text
+        QString text;
+    };
+
+    QList<Line> lines;
+    QRect window;       // the balloon window on screen, tail included
+    QRect body;         // the bubble inside the window, window coordinates
+    QPoint tailTip;     // window coordinates
+    bool below = false; // the balloon hangs below the character
+    int lineHeight = 0;
+
+    static BalloonLayout compute(const QString &text, const QFontMetrics &metrics,
+                                 const QRect &character, const QRect &screen);
+    // Breaks text into lines no wider than `width` pixels, at spaces where possible.
+    static QList<Line> wrap(const QString &text, const QFontMetrics &metrics, int width);
+    // The first line to show so that the line holding `offset` is visible.
+    int firstVisibleLine(int offset) const;
+};

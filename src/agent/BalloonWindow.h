@@ -1,0 +1,52 @@
+#pragma once
+
+#include "agent/BalloonLayout.h"
+
+#include <QFont>
+#include <QRect>
+#include <QTimer>
+#include <QWidget>
+
+// The word balloon beside a character: a speech bubble that reveals its words as the voice
+// reaches them, or a thought cloud. Never takes focus; shaped so only the bubble is there.
+class BalloonWindow final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BalloonWindow)
+
+public:
+    static constexpr std::chrono::milliseconds Linger{1500};
+
+    explicit BalloonWindow(QWidget *parent = nullptr);
+    ~BalloonWindow() override;
+
+    void setBalloonFont(const QFont &font) { m_font = font; }
+    // Opens the balloon for a text beside the character's rectangle (screen coordinates).
+    void present(const QString &text, bool thought, const QRect &character);
+    void reveal(int shownCharacters);
+    // The character moved: keep pointing at it.
+    void follow(const QRect &character);
+    // The words are out: stay a moment, then go.
+    void finish();
+    void dismiss();
+
+    QString text() const { return m_text; }
+    int revealed() const { return m_revealed; }
+    bool isThought() const { return m_thought; }
+    const BalloonLayout &layout() const { return m_layout; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void relayout();
+    QPainterPath shape() const;
+
+    QFont m_font;
+    QString m_text;
+    QRect m_character;
+    BalloonLayout m_layout;
+    int m_revealed = 0;
+    bool m_thought = false;
+    QTimer m_linger;
+};
