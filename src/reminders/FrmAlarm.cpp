@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <algorithm>
 
 using namespace std::chrono_literals;
 
@@ -169,6 +170,11 @@ void FrmAlarm::ShowAlarm(const QString &text)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     new_y = screen ? GetAlarmTopWnd(screen->geometry(), screen->availableGeometry()) : 0;
+    // However many are open, a new one stays on the screen.
+    if (screen) {
+        const int highest = Twips::fromPixelsY(screen->geometry().height()) - m_targetHeight;
+        new_y = std::clamp(new_y, 0, std::max(0, highest));
+    }
     registry().append(this);
     m_message = text;
     m_browser->navigate(QUrl(QStringLiteral("about:blank")));
