@@ -1,5 +1,6 @@
 #include "reminders/FrmAlarm.h"
 
+#include "agent/X11WindowHints.h"
 #include "app/AppTitle.h"
 #include "app/Twips.h"
 #include "app/WindowHelpers.h"
@@ -206,6 +207,8 @@ void FrmAlarm::slideIn()
     placeAt(0);
     show();
     raise();
+    // A notice, not a task: it stays off the task bar.
+    X11WindowHints::skipTaskbar(this);
     m_pop->start();
 }
 

@@ -55,6 +55,8 @@ TEST(PopupX11, StacksAboveTheBottomPanelOnTop)
                                          {QStringLiteral("-id"), QString::number(first->winId()),
                                           QStringLiteral("_NET_WM_STATE")});
     EXPECT_TRUE(state.contains(QStringLiteral("_NET_WM_STATE_ABOVE"))) << state.toStdString();
+    EXPECT_TRUE(state.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")))
+            << state.toStdString();
     g_desktop->screenshot(QStringLiteral("reminder-popups"));
 
     // Snoozed, the window leaves the screen; the other stays where it is.
