@@ -251,12 +251,14 @@ void FrmAlarm::ok()
 void FrmAlarm::edit()
 {
     hide();
-    const QString key = myKey;
-    const QPointer<ReminderPanel> panel = m_panel;
-    // The editor waits in its own loop; this pop-up is gone before it opens.
-    close();
-    if (panel)
-        panel->editReminder(key);
+    m_pop->stop();
+    // Stays open (hidden) while the editor waits in its own loop, so the reminder's next
+    // tick in its minute finds it and opens no second pop-up.
+    const QPointer<FrmAlarm> self = this;
+    if (m_panel)
+        m_panel->editReminder(myKey);
+    if (self)
+        close();
 }
 
 void FrmAlarm::closeEvent(QCloseEvent *event)
