@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QStyle>
 #include <QTimeEdit>
 #include <QTimer>
@@ -412,23 +413,16 @@ bool ReminderPanel::CheckPastDue()
     if (m_pastDueBusy)
         return false;
     m_pastDueBusy = true;
-    const QDateTime now = Clock::currentDateTime();
-    bool any = false;
-    QHash<QString, QTreeWidgetItem *> rows;
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
-        rows.insert(ListRows::keyOf(m_list->topLevelItem(i)), m_list->topLevelItem(i));
-    for (int i = m_store.count() - 1; i >= 0; --i) {
-        const ClsAlarm &alarm = *m_store.at(i);
-        QTreeWidgetItem *row = rows.value(alarm.MyAlarmKey);
-        const bool pastDue = DueChecker::isPastDue(alarm, now);
-        if (row)
-            markPastDue(row, pastDue);
-        any = any || pastDue;
+    const QStringList pastDue = m_checker.pastDueKeys(Clock::currentDateTime());
+    const QSet<QString> marked(pastDue.cbegin(), pastDue.cend());
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = m_list->topLevelItem(i);
+        markPastDue(row, marked.contains(ListRows::keyOf(row)));
     }
     m_pastDueBusy = false;
     m_list->viewport()->update();
     resetEntryFields();
-    return any;
+    return !pastDue.isEmpty();
 }
 
 void ReminderPanel::resetEntryFields()
