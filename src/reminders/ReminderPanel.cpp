@@ -117,8 +117,17 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
     m_list->header()->setSectionsClickable(true);
     m_list->header()->setStretchLastSection(true);
     const QFontMetrics metrics(m_list->font());
-    m_list->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("00/00/00000")) + 28);
-    m_list->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("00:00:00 PMM")));
+    // Past-due rows are bold: the date and time columns are sized for a bold wide text.
+    QFont bold = m_list->font();
+    bold.setBold(true);
+    const int margins = 2 * metrics.horizontalAdvance(QLatin1Char('x'));
+    const int iconRoom = m_list->style()->pixelMetric(QStyle::PM_SmallIconSize) + 4;
+    const auto boldWidth = [&bold](const QString &text) {
+        return QFontMetrics(bold).horizontalAdvance(text);
+    };
+    m_list->setColumnWidth(0, boldWidth(AlarmText::displayDate(QDate(2026, 12, 28))) + iconRoom +
+                                      margins);
+    m_list->setColumnWidth(1, boldWidth(AlarmText::displayTime(QTime(22, 58, 58))) + margins);
     m_list->setColumnWidth(2, metrics.horizontalAdvance(QLatin1Char('x')) * 18);
     m_list->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('x')) * 70);
 
