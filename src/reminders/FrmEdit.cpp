@@ -26,7 +26,7 @@ constexpr int LabelLeft = 120, LabelWidth = 975;
 constexpr int FieldLeft = 1200, FieldWidth = 3375, LineHeight = 285, FirstTop = 120;
 constexpr int ButtonWidth = 975, ButtonHeight = 345;
 constexpr int DelLeft = 1440, CancelLeft = 2520, OkLeft = 3600;
-constexpr int FieldGap = 20, LabelRaise = 200, ButtonsBelow = 100, WindowBelow = 550;
+constexpr int FieldGap = 20, ButtonsBelow = 100, WindowBelow = 550;
 constexpr int WindowWidth = FieldLeft + FieldWidth + 240;
 
 QString textOf(const QWidget *field)
@@ -83,7 +83,7 @@ QWidget *FrmEdit::AddNewTxt(int column, int multiLineColumn, int height)
     } else {
         auto *line = new QLineEdit(this);
         line->setObjectName(QStringLiteral("TxtLn%1").arg(m_nextLine++));
-        line->resize(twipsX(FieldWidth), std::max(twipsY(LineHeight), line->sizeHint().height()));
+        line->resize(twipsX(FieldWidth), m_lineHeight);
         field = line;
     }
     field->move(twipsX(FieldLeft), twipsY(FirstTop));
@@ -94,6 +94,7 @@ QWidget *FrmEdit::AddNewTxt(int column, int multiLineColumn, int height)
 void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
 {
     m_del->setVisible(showDelete);
+    m_lineHeight = std::max(twipsY(LineHeight), QLineEdit().sizeHint().height());
     QTreeWidgetItem *row = m_list->topLevelItem(m_row.row());
     const int columns = m_list->columnCount();
     QWidget *previous = nullptr;
@@ -112,10 +113,10 @@ void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
             multi->setPlainText(text);
         if (previous)
             field->move(field->x(), previous->y() + previous->height() + twipsY(FieldGap));
-        // The label lines up with the lower part of its field.
+        // The label lines up with the lower part of its field: centred on its last line.
+        const int lastLine = std::min(field->height(), m_lineHeight);
         label->move(twipsX(LabelLeft),
-                    std::max(field->y(), field->y() + field->height() - twipsY(LabelRaise) -
-                                                 label->height() / 2));
+                    field->y() + field->height() - (lastLine + label->height()) / 2);
         label->setVisible(true);
         if (tabPrevious)
             setTabOrder(tabPrevious, field);
