@@ -77,20 +77,8 @@ class Parser
 public:
     Parser(const QString &text, QList<RegFileReader::Key> &keys)
         : m_keys(keys)
-    {
-        // Line ends: CRLF, LF or a lone CR.
-        qsizetype start = 0;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text.at(i) == u'\r' || text.at(i) == u'\n') {
-                m_lines << text.mid(start, i - start);
-                if (text.at(i) == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                    ++i;
-                start = i + 1;
-            }
-        }
-        if (start < text.size())
-            m_lines << text.mid(start);
-    }
+        , m_lines(TextDecoding::splitLines(text))
+    {}
 
     bool run()
     {
