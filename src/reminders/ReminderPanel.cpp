@@ -186,7 +186,12 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
     connect(m_alarmTimer, &QTimer::timeout, this, &ReminderPanel::CheckReminders);
     connect(m_dueTimer, &QTimer::timeout, this, &ReminderPanel::dueCheckTick);
 
-    connect(&m_store, &AlarmStore::alarmsLoaded, this, &ReminderPanel::rebuildList);
+    connect(&m_store, &AlarmStore::alarmsLoaded, this, [this] {
+        // A reload replaced every record, the one the recurrence dialog is open on too.
+        if (!m_recurrenceKey.isEmpty())
+            FrmRecurrence::instance().record = nullptr;
+        rebuildList();
+    });
     connect(&m_store, &AlarmStore::alarmAdded, this, [this](const QString &key) {
         if (const ClsAlarm *alarm = m_store.find(key))
             appendRow(*alarm);
