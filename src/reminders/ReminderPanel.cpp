@@ -58,6 +58,7 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
     , m_store(store)
     , m_checker(store, [this](const QString &spoken, const QString &shown,
                               const QString &key) { AnnounceReminder(spoken, shown, key); })
+    , m_recurringIcon(style()->standardIcon(QStyle::SP_BrowserReload))
     , m_alarmTimer(new QTimer(this))
     , m_dueTimer(new QTimer(this))
 {
@@ -233,7 +234,7 @@ void ReminderPanel::fillRow(QTreeWidgetItem *row, const ClsAlarm &alarm) const
     row->setData(0, ListRows::KeyRole, alarm.MyAlarmKey);
     const bool recurring = alarm.MyRecurrence != ClsAlarm::None;
     row->setData(0, ListRows::RecurringRole, recurring);
-    row->setIcon(0, recurring ? style()->standardIcon(QStyle::SP_BrowserReload) : QIcon());
+    row->setIcon(0, recurring ? m_recurringIcon : QIcon());
 }
 
 QTreeWidgetItem *ReminderPanel::appendRow(const ClsAlarm &alarm)
