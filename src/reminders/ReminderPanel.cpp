@@ -232,9 +232,7 @@ void ReminderPanel::fillRow(QTreeWidgetItem *row, const ClsAlarm &alarm) const
     row->setText(2, alarm.MySubj);
     row->setText(3, alarm.MyMsg);
     row->setData(0, ListRows::KeyRole, alarm.MyAlarmKey);
-    const bool recurring = alarm.MyRecurrence != ClsAlarm::None;
-    row->setData(0, ListRows::RecurringRole, recurring);
-    row->setIcon(0, recurring ? m_recurringIcon : QIcon());
+    row->setIcon(0, alarm.MyRecurrence != ClsAlarm::None ? m_recurringIcon : QIcon());
 }
 
 QTreeWidgetItem *ReminderPanel::appendRow(const ClsAlarm &alarm)
@@ -401,7 +399,8 @@ void ReminderPanel::showListMenu(const QPoint &pos)
     if (index < 1)
         return;
     const QTreeWidgetItem *row = m_list->topLevelItem(index - 1);
-    m_menuRecurrence->setEnabled(row->data(0, ListRows::RecurringRole).toBool());
+    // The recurring mark tells a recurring reminder's row.
+    m_menuRecurrence->setEnabled(!row->icon(0).isNull());
     m_menu->popup(m_list->viewport()->mapToGlobal(pos));
 }
 
