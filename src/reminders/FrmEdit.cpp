@@ -25,7 +25,7 @@ int twipsY(int twips)
 constexpr int LabelLeft = 120, LabelWidth = 975;
 constexpr int FieldLeft = 1200, FieldWidth = 3375, LineHeight = 285, FirstTop = 120;
 constexpr int ButtonWidth = 975, ButtonHeight = 345;
-constexpr int DelLeft = 1440, CancelLeft = 2520, OkLeft = 3600;
+constexpr int CancelLeft = 2520, OkLeft = 3600; // Delete at 1440
 constexpr int FieldGap = 20, ButtonsBelow = 100, WindowBelow = 550;
 constexpr int WindowWidth = FieldLeft + FieldWidth + 240;
 
@@ -126,11 +126,17 @@ void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
     const int lastBottom = previous ? previous->y() + previous->height() : twipsY(FirstTop);
     const int buttonTop = lastBottom + twipsY(ButtonsBelow);
     const int buttonHeight = std::max(twipsY(ButtonHeight), m_ok->sizeHint().height());
-    const int buttonWidth = std::max(twipsX(ButtonWidth), m_cancel->sizeHint().width());
-    const int shift = buttonWidth - twipsX(ButtonWidth);
-    m_del->setGeometry(twipsX(DelLeft) - 2 * shift, buttonTop, buttonWidth, buttonHeight);
-    m_cancel->setGeometry(twipsX(CancelLeft) - shift, buttonTop, buttonWidth, buttonHeight);
-    m_ok->setGeometry(twipsX(OkLeft), buttonTop, buttonWidth, buttonHeight);
+    int buttonWidth = twipsX(ButtonWidth);
+    for (const QPushButton *button : {m_del, m_cancel, m_ok})
+        buttonWidth = std::max(buttonWidth, button->sizeHint().width());
+    // Right-aligned under the fields as designed; wider texts push the row to the right
+    // instead of off the window's left edge.
+    const int gap = twipsX(OkLeft - CancelLeft - ButtonWidth);
+    const int okLeft = std::max(twipsX(FieldLeft + FieldWidth) - buttonWidth,
+                                twipsX(LabelLeft) + 2 * (buttonWidth + gap));
+    m_ok->setGeometry(okLeft, buttonTop, buttonWidth, buttonHeight);
+    m_cancel->setGeometry(okLeft - gap - buttonWidth, buttonTop, buttonWidth, buttonHeight);
+    m_del->setGeometry(okLeft - 2 * (gap + buttonWidth), buttonTop, buttonWidth, buttonHeight);
     const int width = std::max(twipsX(WindowWidth), m_ok->geometry().right() + twipsX(240));
     setFixedSize(width, buttonTop + buttonHeight + twipsY(WindowBelow) / 2);
     if (!m_fields.isEmpty())
