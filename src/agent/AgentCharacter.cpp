@@ -231,6 +231,16 @@ void AgentCharacter::applySettings(const AgentSettings &settings)
     m_balloon->setBalloonFont(settings.useCharacterFont ? characterFont() : QApplication::font());
 }
 
+void AgentCharacter::retire()
+{
+    disconnect(m_runtime, nullptr, this, nullptr);
+    m_runtime->setSpeechPort(nullptr);
+    m_speech->stop();
+    m_balloon->dismiss();
+    m_window->hide();
+    delete m_tray;
+}
+
 void AgentCharacter::redraw()
 {
     m_window->showFrame(m_runtime->frame(), m_runtime->mouth());
@@ -267,17 +277,17 @@ void AgentCharacter::rightClicked(int button, int shift, const QPoint &at)
     emit clicked(button, shift, at.x(), at.y());
     if (button != 2 || !m_autoPopupMenu)
         return;
-    // The component's own little menu, for programs that do not show one.
-    QMenu menu;
-    QAction *hide = menu.addAction(tr("Hide"));
-    QAction *options = menu.addAction(tr("Advanced Character Options"));
-    QAction *chosen = menu.exec(at);
-    if (chosen == hide) {
+    // The component's own little menu, for programs that do not show one. It pops up
+    // without a nested event loop: the character may be unloaded while it is open.
+    auto *menu = new QMenu(m_window.get());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu->addAction(tr("Hide")), &QAction::triggered, this, [this] {
         m_hideCause = UserHidViaCharacterMenu;
         Hide();
-    } else if (chosen == options) {
-        emit commandChosen(QStringLiteral("AdvCharOptions"));
-    }
+    });
+    connect(menu->addAction(tr("Advanced Character Options")), &QAction::triggered, this,
+            [this] { emit commandChosen(QStringLiteral("AdvCharOptions")); });
+    menu->popup(at);
 }
 
 void AgentCharacter::createTrayIcon()

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -99,6 +100,27 @@ TEST(Characters, HideEventComesOnceTheCharacterIsGoneForEachCharacter)
     first->Speak(QStringLiteral("Anyone there?"));
     EXPECT_FALSE(first->runtime().isBusy());
     EXPECT_FALSE(first->balloon()->isVisible());
+}
+
+// A program that unloads a character from its Hide event, while a Show and a Speak are
+// still queued behind: the character leaves for good, silently, and goes once the event
+// is over.
+TEST(Characters, UnloadFromTheCharactersOwnHideEvent)
+{
+    TempHome home;
+    Characters characters;
+    ASSERT_TRUE(characters.Load(QStringLiteral("Agent0"), shipped("Wobbo_Mini.acs")));
+    QPointer<AgentCharacter> wobbo = characters(QStringLiteral("Agent0"));
+    QPointer<CharacterWindow> window = wobbo->window();
+    QObject::connect(&characters, &Characters::Hide, &characters,
+                     [&](const QString &id) { characters.Unload(id); });
+    wobbo->Show();
+    wobbo->Hide();
+    wobbo->Show();
+    wobbo->Speak(QStringLiteral("Still here?"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wobbo.isNull(); }, 15000));
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(characters.ids().isEmpty());
 }
 
 TEST(Characters, SpeakOpensTheBalloonAndThinkUsesTheCloud)
