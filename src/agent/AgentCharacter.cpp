@@ -5,34 +5,18 @@
 #include "agent/CharacterRenderer.h"
 #include "agent/CharacterRuntime.h"
 #include "agent/CharacterWindow.h"
+#include "agent/ReducedMotion.h"
 #include "agent/SpeechOutput.h"
 #include "agent/VoiceTable.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
 #include <QFontDatabase>
 #include <QMenu>
 #include <QScreen>
-#include <QSettings>
 #include <QSystemTrayIcon>
 
 namespace {
-
-// The desktop's reduced-motion wish: QUILLOMI_REDUCED_MOTION, or GTK's
-// gtk-enable-animations=false that desktops write when animations are switched off.
-bool reducedMotion()
-{
-    const QByteArray forced = qgetenv("QUILLOMI_REDUCED_MOTION");
-    if (!forced.isEmpty())
-        return forced != "0";
-    const QString config = qEnvironmentVariableIsSet("XDG_CONFIG_HOME")
-                                   ? qEnvironmentVariable("XDG_CONFIG_HOME")
-                                   : QDir::homePath() + QStringLiteral("/.config");
-    const QSettings gtk(config + QStringLiteral("/gtk-3.0/settings.ini"), QSettings::IniFormat);
-    const QString value = gtk.value(QStringLiteral("Settings/gtk-enable-animations")).toString();
-    return value == u"false" || value == u"0";
-}
 
 QFont characterFont()
 {
@@ -62,7 +46,9 @@ AgentCharacter::AgentCharacter(const QString &id, std::shared_ptr<const Characte
     m_window->setObjectName(QStringLiteral("character-") + id);
     m_runtime->setSpeechPort(m_speech);
     m_runtime->setLogName(id);
-    m_runtime->setReducedMotion(reducedMotion());
+    m_runtime->setReducedMotion(ReducedMotion::instance().isReduced());
+    connect(&ReducedMotion::instance(), &ReducedMotion::changed, m_runtime,
+            &CharacterRuntime::setReducedMotion);
     applySettings(settings);
     updateBounds();
 
