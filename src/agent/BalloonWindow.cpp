@@ -130,6 +130,9 @@ QPainterPath BalloonWindow::shape() const
 void BalloonWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    // The shape is a 1-bit mask in logical pixels: what it lets through beside the soft
+    // outline is outline too, never the window's grey.
+    painter.fillRect(rect(), kOutline);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(kOutline, 2));
     painter.setBrush(kFill);
