@@ -1,6 +1,7 @@
 // Runs on its own Xvfb + openbox + tint2 desktop: real windows, a real window manager,
 // real pointer events through XTEST (xdotool).
 #include "agent/AgentCharacter.h"
+#include "agent/BalloonWindow.h"
 #include "agent/CharacterRuntime.h"
 #include "agent/CharacterWindow.h"
 #include "agent/Characters.h"
@@ -159,6 +160,11 @@ TEST_F(RuntimeX11, StaysOffTheTaskBarAndNeverTakesFocus)
     clickAt(character->window()->geometry().topLeft() + opaque, 1);
     character->Activate(2);
     QTest::qWait(200);
+    EXPECT_EQ(xdotool({QStringLiteral("getactivewindow")}), before);
+    // Nor does the balloon.
+    character->Speak(QStringLiteral("Nobody loses their cursor when I talk, I promise you that."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return character->balloon()->isVisible(); }, 10000));
+    QTest::qWait(300);
     EXPECT_EQ(xdotool({QStringLiteral("getactivewindow")}), before);
     g_desktop->screenshot(QStringLiteral("agent-focus"));
 }
