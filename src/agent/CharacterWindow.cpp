@@ -99,6 +99,11 @@ void CharacterWindow::showFrame(const CharacterData::Frame *frame, std::optional
 
 void CharacterWindow::paintEvent(QPaintEvent *)
 {
+    // Moved to a screen of another pixel ratio: draw the frame afresh, never scaled up.
+    if (m_frame && !qFuzzyCompare(m_image.devicePixelRatio(), devicePixelRatioF())) {
+        if (const Rendered *entry = rendered(m_frame, m_mouth))
+            m_image = entry->image;
+    }
     QPainter painter(this);
     if (m_translucent)
         painter.setCompositionMode(QPainter::CompositionMode_Source);
