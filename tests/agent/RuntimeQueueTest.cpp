@@ -303,9 +303,10 @@ TEST_F(RuntimeQueue, StoppingSpeechHidesTheBalloonAtOnce)
     runtime.show();
     clock.advance(300);
     QSignalSpy cancelled(&runtime, &CharacterRuntime::balloonCancelled);
+    QSignalSpy first(&output, &SpeechOutput::firstAudio);
     runtime.speak(QStringLiteral("A long sentence that will not be finished today."));
-    QTest::qWait(50);
-    clock.advance(500);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !first.isEmpty(); }, 30000));
+    clock.advance(500); // mid-sentence
     runtime.stop();
     EXPECT_EQ(cancelled.size(), 1);
     EXPECT_FALSE(output.isSpeaking());
