@@ -309,8 +309,11 @@ void CharacterRuntime::cancelCurrent()
         m_walkTimer->stop();
         [[fallthrough]];
     case RequestKind::Play: {
-        const QString returnTo =
-                m_player->animation() ? m_player->animation()->returnAnimation : QString();
+        // An animation cut short still owes its return, and so does a return cut short.
+        const CharacterData::Animation *playing = m_player->animation();
+        const QString returnTo = !playing                   ? QString()
+                                 : m_phase == Phase::Return ? playing->name
+                                                            : playing->returnAnimation;
         m_phase = Phase::None;
         m_player->finish();
         if (!returnTo.isEmpty())

@@ -109,6 +109,18 @@ TEST_F(RuntimeQueue, ReturnAnimationRunsBeforeTheNextAnimationButNotBeforeSpeech
     seen.removeDuplicates();
     EXPECT_EQ(seen, lines({"WaveReturn", "Pleased"}));
 
+    // A return stopped half way is still owed to the next animation.
+    runtime.play(QStringLiteral("Wave"));
+    clock.advance(1000);
+    runtime.play(QStringLiteral("Pleased"));
+    ASSERT_EQ(runtime.currentAnimation(), QStringLiteral("WaveReturn"));
+    runtime.stop();
+    seen.clear();
+    runtime.play(QStringLiteral("Pleased"));
+    clock.advance(1000);
+    seen.removeDuplicates();
+    EXPECT_EQ(seen, lines({"WaveReturn", "Pleased"}));
+
     // Asking for the return animation itself plays it once.
     runtime.play(QStringLiteral("Wave"));
     clock.advance(1000);
