@@ -5,34 +5,18 @@
 #include "agent/CharacterRenderer.h"
 #include "agent/CharacterRuntime.h"
 #include "agent/CharacterWindow.h"
+#include "agent/ReducedMotion.h"
 #include "agent/SpeechOutput.h"
 #include "agent/VoiceTable.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
 #include <QFontDatabase>
 #include <QMenu>
 #include <QScreen>
-#include <QSettings>
 #include <QSystemTrayIcon>
 
 namespace {
-
-// The desktop's reduced-motion wish: QUILLOMI_REDUCED_MOTION, or GTK's
-// gtk-enable-animations=false that desktops write when animations are switched off.
-bool reducedMotion()
-{
-    const QByteArray forced = qgetenv("QUILLOMI_REDUCED_MOTION");
-    if (!forced.isEmpty())
-        return forced != "0";
-    const QString config = qEnvironmentVariableIsSet("XDG_CONFIG_HOME")
-                                   ? qEnvironmentVariable("XDG_CONFIG_HOME")
-                                   : QDir::homePath() + QStringLiteral("/.config");
-    const QSettings gtk(config + QStringLiteral("/gtk-3.0/settings.ini"), QSettings::IniFormat);
-    const QString value = gtk.value(QStringLiteral("Settings/gtk-enable-animations")).toString();
-    return value == u"false" || value == u"0";
-}
 
 QFont characterFont()
 {
@@ -62,7 +46,9 @@ AgentCharacter::AgentCharacter(const QString &id, std::shared_ptr<const Characte
     m_window->setObjectName(QStringLiteral("character-") + id);
     m_runtime->setSpeechPort(m_speech);
     m_runtime->setLogName(id);
-    m_runtime->setReducedMotion(reducedMotion());
+    m_runtime->setReducedMotion(ReducedMotion::instance().isReduced());
+    connect(&ReducedMotion::instance(), &ReducedMotion::changed, m_runtime,
+            &CharacterRuntime::setReducedMotion);
     applySettings(settings);
     updateBounds();
 
@@ -231,6 +217,16 @@ void AgentCharacter::applySettings(const AgentSettings &settings)
     m_balloon->setBalloonFont(settings.useCharacterFont ? characterFont() : QApplication::font());
 }
 
+void AgentCharacter::retire()
+{
+    disconnect(m_runtime, nullptr, this, nullptr);
+    m_runtime->setSpeechPort(nullptr);
+    m_speech->stop();
+    m_balloon->dismiss();
+    m_window->hide();
+    delete m_tray;
+}
+
 void AgentCharacter::redraw()
 {
     m_window->showFrame(m_runtime->frame(), m_runtime->mouth());
@@ -267,17 +263,17 @@ void AgentCharacter::rightClicked(int button, int shift, const QPoint &at)
     emit clicked(button, shift, at.x(), at.y());
     if (button != 2 || !m_autoPopupMenu)
         return;
-    // The component's own little menu, for programs that do not show one.
-    QMenu menu;
-    QAction *hide = menu.addAction(tr("Hide"));
-    QAction *options = menu.addAction(tr("Advanced Character Options"));
-    QAction *chosen = menu.exec(at);
-    if (chosen == hide) {
+    // The component's own little menu, for programs that do not show one. It pops up
+    // without a nested event loop: the character may be unloaded while it is open.
+    auto *menu = new QMenu(m_window.get());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu->addAction(tr("Hide")), &QAction::triggered, this, [this] {
         m_hideCause = UserHidViaCharacterMenu;
         Hide();
-    } else if (chosen == options) {
-        emit commandChosen(QStringLiteral("AdvCharOptions"));
-    }
+    });
+    connect(menu->addAction(tr("Advanced Character Options")), &QAction::triggered, this,
+            [this] { emit commandChosen(QStringLiteral("AdvCharOptions")); });
+    menu->popup(at);
 }
 
 void AgentCharacter::createTrayIcon()

@@ -70,6 +70,9 @@ public:
     AgentCommands &Commands() { return m_commands; }
 
     void applySettings(const AgentSettings &settings);
+    // Leaves the screen and falls silent for good; the object may still be running an
+    // event handler, so it is deleted later.
+    void retire();
     const std::shared_ptr<const CharacterData> &data() const { return m_data; }
     CharacterRuntime &runtime() const { return *m_runtime; }
     CharacterWindow *window() const { return m_window.get(); }

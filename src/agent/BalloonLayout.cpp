@@ -84,37 +84,48 @@ QList<BalloonLayout::Line> BalloonLayout::wrap(const QString &text, const QFontM
 BalloonLayout BalloonLayout::compute(const QString &text, const QFontMetrics &metrics,
                                      const QRect &character, const QRect &screen)
 {
+    BalloonLayout layout = measure(text, metrics, screen.width());
+    layout.place(character, screen);
+    return layout;
+}
+
+BalloonLayout BalloonLayout::measure(const QString &text, const QFontMetrics &metrics,
+                                     int screenWidth)
+{
     BalloonLayout layout;
     const int maxWidth = std::min(metrics.averageCharWidth() * MaxCharsPerLine,
-                                  std::max(40, screen.width() - 2 * Padding));
+                                  std::max(40, screenWidth - 2 * Padding));
     layout.lines = wrap(text.simplified().isEmpty() ? QString() : text, metrics, maxWidth);
     int textWidth = 0;
     for (const Line &line : layout.lines)
         textWidth = std::max(textWidth, metrics.horizontalAdvance(line.text));
     layout.lineHeight = metrics.lineSpacing();
     const int shown = std::min<int>(int(layout.lines.size()), MaxVisibleLines);
-    const QSize bodySize(std::max(textWidth, metrics.averageCharWidth() * 4) + 2 * Padding,
-                         shown * layout.lineHeight + 2 * Padding);
+    layout.body = QRect(0, 0, std::max(textWidth, metrics.averageCharWidth() * 4) + 2 * Padding,
+                        shown * layout.lineHeight + 2 * Padding);
+    return layout;
+}
+
+void BalloonLayout::place(const QRect &character, const QRect &screen)
+{
+    const QSize bodySize = body.size();
     const QSize windowSize(bodySize.width(), bodySize.height() + TailHeight);
 
     const int roomAbove = character.top() - screen.top();
     const int roomBelow = screen.bottom() - character.bottom();
-    layout.below = roomAbove < windowSize.height() + Gap && roomBelow > roomAbove;
-    int y = layout.below ? character.bottom() + 1 + Gap
-                         : character.top() - Gap - windowSize.height();
+    below = roomAbove < windowSize.height() + Gap && roomBelow > roomAbove;
+    int y = below ? character.bottom() + 1 + Gap : character.top() - Gap - windowSize.height();
     y = std::clamp(y, screen.top(),
                    std::max(screen.top(), screen.bottom() + 1 - windowSize.height()));
     int x = character.center().x() - windowSize.width() / 2;
     x = std::clamp(x, screen.left(),
                    std::max(screen.left(), screen.right() + 1 - windowSize.width()));
-    layout.window = QRect(QPoint(x, y), windowSize);
-    layout.body =
-            layout.below ? QRect(QPoint(0, TailHeight), bodySize) : QRect(QPoint(0, 0), bodySize);
+    window = QRect(QPoint(x, y), windowSize);
+    body = QRect(QPoint(0, below ? TailHeight : 0), bodySize);
 
     // The tail points at the character's head, kept within the bubble's straight edge.
     const int tipX = std::clamp(character.center().x() - x, Padding, bodySize.width() - Padding);
-    layout.tailTip = layout.below ? QPoint(tipX, 0) : QPoint(tipX, windowSize.height() - 1);
-    return layout;
+    tailTip = below ? QPoint(tipX, 0) : QPoint(tipX, windowSize.height() - 1);
 }
 
 int BalloonLayout::firstVisibleLine(int offset) const

@@ -34,6 +34,10 @@ public:
 
     static BalloonLayout compute(const QString &text, const QFontMetrics &metrics,
                                  const QRect &character, const QRect &screen);
+    // The two halves of compute(): breaking the text for a screen of this width (costly for
+    // a long text), then placing the bubble beside the character (cheap, for every move).
+    static BalloonLayout measure(const QString &text, const QFontMetrics &metrics, int screenWidth);
+    void place(const QRect &character, const QRect &screen);
     // Breaks text into lines no wider than `width` pixels, at spaces where possible.
     static QList<Line> wrap(const QString &text, const QFontMetrics &metrics, int width);
     // The first line to show so that the line holding `offset` is visible.

@@ -36,6 +36,7 @@ void BalloonWindow::present(const QString &text, bool thought, const QRect &char
     m_thought = thought;
     m_revealed = thought ? int(text.size()) : 0;
     m_character = character;
+    m_measuredWidth = -1;
     relayout();
     if (!isVisible()) {
         show();
@@ -78,7 +79,13 @@ void BalloonWindow::relayout()
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    m_layout = BalloonLayout::compute(m_text, QFontMetrics(m_font), m_character, area);
+    // Following a moving character only places the bubble; the text is broken again only
+    // for a new text, font or screen width (a 20 KB text takes milliseconds).
+    if (m_measuredWidth != area.width()) {
+        m_layout = BalloonLayout::measure(m_text, QFontMetrics(m_font), area.width());
+        m_measuredWidth = area.width();
+    }
+    m_layout.place(m_character, area);
     setGeometry(m_layout.window);
     // The shape with its outline, so clicks beside the bubble reach what is below.
     QBitmap mask(m_layout.window.size());
@@ -130,6 +137,9 @@ QPainterPath BalloonWindow::shape() const
 void BalloonWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    // The shape is a 1-bit mask in logical pixels: what it lets through beside the soft
+    // outline is outline too, never the window's grey.
+    painter.fillRect(rect(), kOutline);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(kOutline, 2));
     painter.setBrush(kFill);

@@ -20,7 +20,11 @@ public:
     explicit BalloonWindow(QWidget *parent = nullptr);
     ~BalloonWindow() override;
 
-    void setBalloonFont(const QFont &font) { m_font = font; }
+    void setBalloonFont(const QFont &font)
+    {
+        m_font = font;
+        m_measuredWidth = -1;
+    }
     // Opens the balloon for a text beside the character's rectangle (screen coordinates).
     void present(const QString &text, bool thought, const QRect &character);
     void reveal(int shownCharacters);
@@ -46,6 +50,7 @@ private:
     QString m_text;
     QRect m_character;
     BalloonLayout m_layout;
+    int m_measuredWidth = -1; // the screen width m_layout's lines are for; -1: none
     int m_revealed = 0;
     bool m_thought = false;
     QTimer m_linger;

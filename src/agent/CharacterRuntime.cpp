@@ -70,6 +70,8 @@ void CharacterRuntime::setReducedMotion(bool reduced)
     m_player->setStill(reduced);
     if (reduced)
         stopIdling();
+    else if (!m_current && m_queue.isEmpty())
+        scheduleIdle(IdleStartMs);
 }
 
 quint64 CharacterRuntime::show()
@@ -191,17 +193,11 @@ void CharacterRuntime::begin()
         }
         return;
     case RequestKind::Hide:
-        if (!m_visible) {
-            complete(true);
-            emit hidden();
-            return;
-        }
+        if (!m_visible)
+            return finishHide();
         m_pendingReturn.clear();
-        if (!startAnimation(m_character->hideAnimation)) {
-            setVisible(false);
-            complete(true);
-            emit hidden();
-        }
+        if (!startAnimation(m_character->hideAnimation))
+            finishHide();
         return;
     case RequestKind::Play: {
         if (!m_visible || !m_character->animation(request.text))
@@ -286,6 +282,14 @@ void CharacterRuntime::complete(bool ok)
     pump();
 }
 
+void CharacterRuntime::finishHide()
+{
+    // The event comes while the character is gone, before a queued Show can bring it back.
+    setVisible(false);
+    emit hidden();
+    complete(true);
+}
+
 void CharacterRuntime::cancelCurrent()
 {
     switch (m_current->kind) {
@@ -305,8 +309,11 @@ void CharacterRuntime::cancelCurrent()
         m_walkTimer->stop();
         [[fallthrough]];
     case RequestKind::Play: {
-        const QString returnTo =
-                m_player->animation() ? m_player->animation()->returnAnimation : QString();
+        // An animation cut short still owes its return, and so does a return cut short.
+        const CharacterData::Animation *playing = m_player->animation();
+        const QString returnTo = !playing                   ? QString()
+                                 : m_phase == Phase::Return ? playing->name
+                                                            : playing->returnAnimation;
         m_phase = Phase::None;
         m_player->finish();
         if (!returnTo.isEmpty())
@@ -357,9 +364,7 @@ void CharacterRuntime::playerFinished()
         complete(true);
         return;
     case RequestKind::Hide:
-        setVisible(false);
-        complete(true);
-        emit hidden();
+        finishHide();
         return;
     case RequestKind::Play:
         if (const CharacterData::Animation *done = m_player->animation())

@@ -112,6 +112,7 @@ private:
     void pump();
     void begin();
     void complete(bool ok);
+    void finishHide();
     void cancelCurrent();
     bool startAnimation(const QString &name);
     void playerFinished();

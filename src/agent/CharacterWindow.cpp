@@ -11,6 +11,10 @@ namespace {
 
 // Rendered frames kept per window; loops and idles replay from here (bytes).
 constexpr int kCacheBytes = 6 * 1024 * 1024;
+// What shows through the figure's soft edge where the 1-bit shape lets it: the dark of the
+// outline, not the window's grey (the shape is in logical pixels, coarser than the art at
+// a device pixel ratio above 1).
+const QColor kEdge(28, 32, 40);
 
 QBitmap maskOf(const QImage &image)
 {
@@ -95,9 +99,16 @@ void CharacterWindow::showFrame(const CharacterData::Frame *frame, std::optional
 
 void CharacterWindow::paintEvent(QPaintEvent *)
 {
+    // Moved to a screen of another pixel ratio: draw the frame afresh, never scaled up.
+    if (m_frame && !qFuzzyCompare(m_image.devicePixelRatio(), devicePixelRatioF())) {
+        if (const Rendered *entry = rendered(m_frame, m_mouth))
+            m_image = entry->image;
+    }
     QPainter painter(this);
     if (m_translucent)
         painter.setCompositionMode(QPainter::CompositionMode_Source);
+    else
+        painter.fillRect(rect(), kEdge);
     painter.drawImage(QPoint(0, 0), m_image);
 }
 

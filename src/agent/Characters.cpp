@@ -68,7 +68,11 @@ void Characters::Unload(const QString &id)
     if (!character)
         return;
     qCInfo(lcAgent).noquote() << "unload" << id;
-    delete character;
+    // The program may unload a character from a handler of that character's own event (a
+    // Hide, a Click): it leaves the screen now and is deleted once that event is over.
+    character->disconnect(this);
+    character->retire();
+    character->deleteLater();
 }
 
 AgentCharacter *Characters::Character(const QString &id) const

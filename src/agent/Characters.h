@@ -55,7 +55,6 @@ signals:
 
 private:
     void connectEvents(AgentCharacter *character);
-    void openSheet();
 
     AgentClock &m_clock;
     QMap<QString, AgentCharacter *> m_characters; // ids compared without regard to case

@@ -33,7 +33,7 @@ SpeechEngine::SpeechEngine()
 
 SpeechEngine::~SpeechEngine()
 {
-    m_synthesizer->cancelled.store(SpeechSynthesizer::StopEverything);
+    m_synthesizer->requestStopEverything();
     m_thread.quit();
     m_thread.wait();
 }
@@ -61,7 +61,7 @@ void SpeechEngine::more(quint64 utterance)
 
 void SpeechEngine::cancel(quint64 utterance)
 {
-    m_synthesizer->cancelled.store(utterance);
+    m_synthesizer->requestCancel(utterance);
     QMetaObject::invokeMethod(
             m_synthesizer,
             [synthesizer = m_synthesizer, utterance] { synthesizer->cancel(utterance); },

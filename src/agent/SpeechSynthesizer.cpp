@@ -154,9 +154,25 @@ void SpeechSynthesizer::more(quint64 utterance)
     produce(utterance, kBatchSamples);
 }
 
+void SpeechSynthesizer::requestCancel(quint64 utterance)
+{
+    const QMutexLocker lock(&m_cancelMutex);
+    m_cancelled.insert(utterance);
+}
+
+bool SpeechSynthesizer::isCancelled(quint64 utterance) const
+{
+    if (m_stopEverything.load())
+        return true;
+    const QMutexLocker lock(&m_cancelMutex);
+    return m_cancelled.contains(utterance);
+}
+
 void SpeechSynthesizer::cancel(quint64 utterance)
 {
     m_jobs.remove(utterance);
+    const QMutexLocker lock(&m_cancelMutex);
+    m_cancelled.remove(utterance);
 }
 
 void SpeechSynthesizer::produce(quint64 utterance, qint64 targetSamples)

@@ -4,7 +4,9 @@
 #include "agent/SpeechScript.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QObject>
+#include <QSet>
 #include <atomic>
 
 // Turns scripts into PCM with libespeak-ng, a batch of audio at a time so that a long text
@@ -19,15 +21,12 @@ public:
     SpeechSynthesizer();
     ~SpeechSynthesizer() override;
 
-    // Set from any thread: the callback aborts synthesis of this utterance at once;
-    // StopEverything aborts whatever runs (the engine is shutting down).
-    std::atomic<quint64> cancelled{0};
-    static constexpr quint64 StopEverything = ~quint64(0);
-    bool isCancelled(quint64 utterance) const
-    {
-        const quint64 value = cancelled.load();
-        return value == utterance || value == StopEverything;
-    }
+    // Any thread: the callback aborts synthesis of this utterance at once (several may be
+    // pending, one per character); the queued cancel() then forgets the job.
+    void requestCancel(quint64 utterance);
+    // Any thread: aborts whatever runs (the engine is shutting down).
+    void requestStopEverything() { m_stopEverything.store(true); }
+    bool isCancelled(quint64 utterance) const;
 
     // Splits a text into pieces that end at a sentence or clause where possible, none
     // longer than `maxLength`; short first pieces keep the time to the first sound low.
@@ -64,6 +63,9 @@ private:
     bool ensureEngine();
 
     QHash<quint64, Job> m_jobs;
+    mutable QMutex m_cancelMutex;
+    QSet<quint64> m_cancelled; // guarded by m_cancelMutex
+    std::atomic<bool> m_stopEverything{false};
     int m_engineState = 0; // 0 not tried, 1 ready, -1 unavailable
     QString m_voice;
 };

@@ -1,7 +1,11 @@
 #include "agent/BalloonLayout.h"
 
+#include "agent/BalloonWindow.h"
+
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace {
@@ -122,6 +126,28 @@ TEST(BalloonLayout, LongTextsScrollToTheSpokenLine)
     const int lastStart = layout.lines.last().start;
     EXPECT_EQ(layout.firstVisibleLine(lastStart),
               layout.lines.size() - BalloonLayout::MaxVisibleLines);
+}
+
+// The window breaks its text once and only places it as the character moves: wherever the
+// character goes (flipping the bubble below and back), it matches a layout made afresh.
+TEST(BalloonWindow, FollowingMatchesAFreshLayout)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QString text = QStringLiteral("It is time for the dentist. Please leave now, and take "
+                                        "the umbrella, it looks like rain this afternoon.");
+    BalloonWindow balloon;
+    balloon.present(text, false, QRect(area.center(), kCharacter));
+    for (const QPoint at : {area.topLeft(), area.center(), area.bottomRight() - QPoint(128, 128),
+                            area.topLeft() + QPoint(area.width() - 40, 10)}) {
+        const QRect character(at, kCharacter);
+        balloon.follow(character);
+        const BalloonLayout fresh =
+                BalloonLayout::compute(text, QFontMetrics(QFont()), character, area);
+        EXPECT_EQ(balloon.layout().window, fresh.window) << at.x() << "," << at.y();
+        EXPECT_EQ(balloon.layout().body, fresh.body);
+        EXPECT_EQ(balloon.layout().tailTip, fresh.tailTip);
+        EXPECT_EQ(balloon.layout().below, fresh.below);
+    }
 }
 
 } // namespace

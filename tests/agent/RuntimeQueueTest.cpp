@@ -88,7 +88,7 @@ TEST_F(RuntimeQueue, RequestsRunInOrderAndFailuresCompleteAtOnce)
     EXPECT_EQ(journal.timed,
               lines({"start Speak not yet @0", "fail Speak @0", "start Show  @0", "done Show @300",
                      "start Play pleased @300", "done Play @500", "start Play NoSuchAnimation @500",
-                     "fail Play @500", "start Hide  @500", "done Hide @700", "hidden @700"}));
+                     "fail Play @500", "start Hide  @500", "hidden @700", "done Hide @700"}));
     EXPECT_FALSE(runtime.isVisible());
     EXPECT_EQ(clock.armedCount(), 0);
 }
@@ -104,6 +104,18 @@ TEST_F(RuntimeQueue, ReturnAnimationRunsBeforeTheNextAnimationButNotBeforeSpeech
     QStringList seen;
     QObject::connect(&runtime, &CharacterRuntime::frameChanged, &runtime,
                      [&] { seen << runtime.currentAnimation(); });
+    runtime.play(QStringLiteral("Pleased"));
+    clock.advance(1000);
+    seen.removeDuplicates();
+    EXPECT_EQ(seen, lines({"WaveReturn", "Pleased"}));
+
+    // A return stopped half way is still owed to the next animation.
+    runtime.play(QStringLiteral("Wave"));
+    clock.advance(1000);
+    runtime.play(QStringLiteral("Pleased"));
+    ASSERT_EQ(runtime.currentAnimation(), QStringLiteral("WaveReturn"));
+    runtime.stop();
+    seen.clear();
     runtime.play(QStringLiteral("Pleased"));
     clock.advance(1000);
     seen.removeDuplicates();
@@ -135,7 +147,7 @@ TEST_F(RuntimeQueue, StopNeverCutsShowOrHideShort)
     runtime.stopAll();
     clock.advance(1000);
     EXPECT_EQ(journal.timed, lines({"start Show  @0", "done Show @300", "start Hide  @1050",
-                                    "done Hide @1250", "hidden @1250"}));
+                                    "hidden @1250", "done Hide @1250"}));
 }
 
 TEST_F(RuntimeQueue, StopEndsTheCurrentRequestAndStopAllEmptiesTheQueue)
@@ -160,13 +172,23 @@ TEST_F(RuntimeQueue, StopEndsTheCurrentRequestAndStopAllEmptiesTheQueue)
                                     "fail Play", "start Play Pleased", "done Play"}));
 }
 
-TEST_F(RuntimeQueue, HideOfAHiddenCharacterStillReportsItGone)
+TEST_F(RuntimeQueue, HideEventComesWhileGoneEvenWithAShowQueuedBehind)
 {
     CharacterRuntime runtime(data, clock, random);
-    QSignalSpy hidden(&runtime, &CharacterRuntime::hidden);
-    runtime.hide();
-    EXPECT_EQ(hidden.size(), 1);
+    runtime.setIdleOn(false);
+    QList<bool> visibleAtEvent;
+    QObject::connect(&runtime, &CharacterRuntime::hidden, &runtime,
+                     [&] { visibleAtEvent << runtime.isVisible(); });
+    runtime.hide(); // already hidden: still reported gone, at once
+    EXPECT_EQ(visibleAtEvent, QList<bool>{false});
     EXPECT_FALSE(runtime.isBusy());
+
+    runtime.show();
+    runtime.hide();
+    runtime.show();
+    clock.advance(5000);
+    EXPECT_EQ(visibleAtEvent, (QList<bool>{false, false}));
+    EXPECT_TRUE(runtime.isVisible());
 }
 
 TEST_F(RuntimeQueue, TwoCharactersKeepTheirOwnQueues)
@@ -293,9 +315,10 @@ TEST_F(RuntimeQueue, StoppingSpeechHidesTheBalloonAtOnce)
     runtime.show();
     clock.advance(300);
     QSignalSpy cancelled(&runtime, &CharacterRuntime::balloonCancelled);
+    QSignalSpy first(&output, &SpeechOutput::firstAudio);
     runtime.speak(QStringLiteral("A long sentence that will not be finished today."));
-    QTest::qWait(50);
-    clock.advance(500);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !first.isEmpty(); }, 30000));
+    clock.advance(500); // mid-sentence
     runtime.stop();
     EXPECT_EQ(cancelled.size(), 1);
     EXPECT_FALSE(output.isSpeaking());
