@@ -151,17 +151,41 @@ qint64 cpuTicks(qint64 pid)
     return fields.value(11).toLongLong() + fields.value(12).toLongLong();
 }
 
-// Context switches of every thread: each is a wake-up or a preemption.
-qint64 switches(qint64 pid)
+// Voluntary context switches of each thread: each one is a sleep, so a wake-up follows.
+// (Preemptions are left out: they count the machine's other load, not the program's.)
+QHash<QString, qint64> switches(qint64 pid)
 {
-    qint64 total = 0;
+    QHash<QString, qint64> perThread;
     const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
     for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString status = tasks.filePath(task) + QStringLiteral("/status");
-        total += procValue(status, "voluntary_ctxt_switches:") +
-                 procValue(status, "nonvoluntary_ctxt_switches:");
+        perThread.insert(task, procValue(status, "voluntary_ctxt_switches:"));
     }
+    return perThread;
+}
+
+// Switches between two readings; threads that ended meanwhile are not counted, new ones
+// count from zero.
+qint64 switchesBetween(const QHash<QString, qint64> &before, const QHash<QString, qint64> &after)
+{
+    qint64 total = 0;
+    for (auto it = after.cbegin(); it != after.cend(); ++it)
+        total += it.value() - before.value(it.key(), 0);
     return total;
+}
+
+// When the first Speak request began, in milliseconds since the process started: the
+// greeting's words wait for the show and "greet" animations queued before them.
+double speechStart(const QString &logPath)
+{
+    QFile file(logPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.contains("RequestKind::Speak"))
+            return line.trimmed().split(' ').value(0).toDouble() * 1000.0;
+    }
+    return -1;
 }
 
 double median(QList<double> values)
@@ -188,11 +212,14 @@ Launch launch(const VirtualDesktop &desktop, const QStringList &command, const Q
         env.insert(QStringLiteral("QUILLOMI_SPEECH_WAV"), wav);
     if (reducedMotion)
         env.insert(QStringLiteral("QUILLOMI_REDUCED_MOTION"), QStringLiteral("1"));
+    // The component's log, stamped with the time since the process started.
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("quillomi.agent.info=true"));
+    env.insert(QStringLiteral("QT_MESSAGE_PATTERN"), QStringLiteral("%{time process} %{message}"));
     Launch run;
     run.process = std::make_unique<QProcess>();
     run.process->setProcessEnvironment(env);
-    run.process->setStandardOutputFile(QProcess::nullDevice());
-    run.process->setStandardErrorFile(QProcess::nullDevice());
+    run.process->setProcessChannelMode(QProcess::MergedChannels);
+    run.process->setStandardOutputFile(wav.isEmpty() ? QProcess::nullDevice() : wav + u".log");
     run.sinceExec.start();
     run.process->start(command.first(), command.mid(1));
     return run;
@@ -241,21 +268,22 @@ IdleCost measureIdle(Launch &run, const Options &options)
     cost.pssMb = procValue(QStringLiteral("/proc/%1/smaps_rollup").arg(pid), "Pss:") / 1024.0;
     sleepUntil(run, options.quietFromSeconds);
     const qint64 ticks0 = cpuTicks(pid);
-    const qint64 switches0 = switches(pid);
+    const QHash<QString, qint64> switches0 = switches(pid);
     sleepUntil(run, options.quietFromSeconds + options.measureSeconds);
     const double ticksPerSecond = double(sysconf(_SC_CLK_TCK));
     cost.cpuPercent =
             100.0 * double(cpuTicks(pid) - ticks0) / ticksPerSecond / options.measureSeconds;
-    cost.wakeupsPerSecond = double(switches(pid) - switches0) / options.measureSeconds;
+    cost.wakeupsPerSecond =
+            double(switchesBetween(switches0, switches(pid))) / options.measureSeconds;
     return cost;
 }
 
-void report(const char *label, const QList<double> &shown, const QList<double> &heard,
-            const IdleCost &idle)
+void report(const char *label, const QList<double> &shown, const QList<double> &spoken,
+            const QList<double> &heard, const IdleCost &idle)
 {
-    std::printf("%-22s on screen %7.1f ms  first audio %7.1f ms  PSS %6.1f MB  CPU %6.3f %%  "
-                "wake-ups %5.1f /s\n",
-                label, median(shown), median(heard), idle.pssMb, idle.cpuPercent,
+    std::printf("%-18s on screen %6.1f ms  speech request %7.1f ms  first audio %7.1f ms  "
+                "PSS %5.1f MB  CPU %6.3f %%  wake-ups %4.1f /s\n",
+                label, median(shown), median(spoken), median(heard), idle.pssMb, idle.cpuPercent,
                 idle.wakeupsPerSecond);
     std::fflush(stdout);
 }
@@ -268,6 +296,7 @@ void benchQuillomi(const VirtualDesktop &desktop, const Options &options, int re
     const Screen screen(desktop.display());
     const QStringList command{QStringLiteral(QUILLOMI_EXE)};
     QList<double> shown;
+    QList<double> spoken;
     QList<double> heard;
     // One start first to warm the caches; it is not counted.
     for (int i = 0; i <= options.runs; ++i) {
@@ -276,16 +305,17 @@ void benchQuillomi(const VirtualDesktop &desktop, const Options &options, int re
         const double onScreen = waitFor(run, [&] { return !screen.viewable(Title).isEmpty(); });
         // The WAV header is 44 bytes; anything past it is sound.
         const double audio = waitFor(run, [&] { return QFileInfo(wav).size() > 44; });
+        stop(run);
         if (i > 0) {
             shown << onScreen;
+            spoken << speechStart(wav + u".log");
             heard << audio;
         }
-        stop(run);
     }
     Launch idle = launch(desktop, command, home.path(), {}, true);
     const IdleCost cost = measureIdle(idle, options);
     stop(idle);
-    report(label, shown, heard, cost);
+    report(label, shown, spoken, heard, cost);
 }
 
 void benchOther(const VirtualDesktop &desktop, const Options &options)
@@ -303,7 +333,7 @@ void benchOther(const VirtualDesktop &desktop, const Options &options)
     Launch idle = launch(desktop, options.other, home.path(), {}, false);
     const IdleCost cost = measureIdle(idle, options);
     stop(idle);
-    report(qPrintable(QFileInfo(options.other.first()).fileName()), shown, {}, cost);
+    report(qPrintable(QFileInfo(options.other.first()).fileName()), shown, {}, {}, cost);
 }
 
 } // namespace

@@ -78,6 +78,7 @@ int Program::RunStartup()
             [this] { m_main->behaviourTimers().startFollowing(); },
             [this] { hideOrShowCharacter(); },
             [this] { tellTime(); },
+            [this] { m_web->SpeakWebText(WebTextSpeaker::JokePath); },
             [this] { quit(); },
             [this] {
                 const AgentCharacter *character = m_characters->CurrentChar();

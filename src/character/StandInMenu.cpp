@@ -24,7 +24,8 @@ StandInMenu::StandInMenu(Commands commands, QObject *parent)
     add(tr("Reminders"), "mnuPopAlarm", m_commands.reminders);
     add(tr("Follow Me"), "mnuPopFollow", m_commands.follow);
     m_hide = add(tr("Hide"), "mnuPopHide", m_commands.hideOrShow);
-    add(tr("What Time Is It?"), "mnuPopTime", m_commands.tellTime);
+    add(tr("What Time Is It?"), "mnuPopTellTime", m_commands.tellTime);
+    add(tr("Tell Me a Joke"), "mnuPopTellJoke", m_commands.tellJoke);
     m_menu->addSeparator();
     add(tr("Quit"), "mnuPopQuit", m_commands.quit);
     // Closing the menu counts as the user's last action: a right click right after it

@@ -10,7 +10,7 @@ class QAction;
 class QMenu;
 
 // A small pop-up menu that stands in for the full one: the reminder list, follow the
-// pointer, hide or show, tell the time, quit.
+// pointer, hide or show, tell the time or a joke, quit.
 class StandInMenu final : public QObject, public CharacterMenu
 {
     Q_OBJECT
@@ -23,6 +23,7 @@ public:
         std::function<void()> follow;
         std::function<void()> hideOrShow;
         std::function<void()> tellTime;
+        std::function<void()> tellJoke;
         std::function<void()> quit;
         // True while the character is visible (the hide item then hides it).
         std::function<bool()> characterVisible;
