@@ -104,7 +104,7 @@ int main(int argc, char **argv)
         }
     }
 
-    const int header = 150;
+    const int header = 170;
     const int rowsPerColumn = int((rows.size() + columns - 1) / columns);
     const int columnWidth = LabelWidth + perRow * cell + 12;
     QImage out(columnWidth * columns, header + rowsPerColumn * cell,
@@ -132,17 +132,38 @@ int main(int argc, char **argv)
     f.setBold(true);
     p.setFont(f);
     p.setPen(QColor(0x22, 0x2a, 0x33));
-    p.drawText(QRect(620, 20, 600, 30), Qt::AlignLeft, c.name);
+    p.drawText(QRect(620, 14, 600, 30), Qt::AlignLeft, c.name);
     f.setPixelSize(13);
     f.setBold(false);
     p.setFont(f);
-    p.drawText(QRect(620, 56, 900, 80), Qt::AlignLeft | Qt::TextWordWrap,
+    p.drawText(QRect(620, 50, 850, 34), Qt::AlignLeft | Qt::TextWordWrap,
                QStringLiteral("%1\n%2 animations, frame %3 x %4, voice %5")
                        .arg(c.description)
                        .arg(c.animations().size())
                        .arg(c.frameSize.width())
                        .arg(c.frameSize.height())
                        .arg(c.voice));
+    // The seven mouth shapes for lip sync at 2x, cut to where they differ from the closed one.
+    if (rest) {
+        const QImage closed = renderer.render(rest->frames.first(), MouthShape::Closed, 2.0);
+        const QImage widest = renderer.render(rest->frames.first(), MouthShape::Wide4, 2.0);
+        QRect mouth;
+        for (int y = 0; y < closed.height(); ++y) {
+            for (int x = 0; x < closed.width(); ++x) {
+                if (closed.pixel(x, y) != widest.pixel(x, y))
+                    mouth |= QRect(x, y, 1, 1);
+            }
+        }
+        mouth = mouth.adjusted(-14, -10, 14, 10).intersected(closed.rect());
+        f.setPixelSize(10);
+        p.setFont(f);
+        for (int m = 0; m < MouthShapeCount; ++m) {
+            const QPoint at(620 + m * (mouth.width() + 10), 92);
+            p.drawImage(at, renderer.render(rest->frames.first(), MouthShape(m), 2.0).copy(mouth));
+            p.drawText(QRect(at.x(), at.y() + mouth.height() + 2, mouth.width(), 14),
+                       Qt::AlignHCenter, CharacterData::mouthName(MouthShape(m)));
+        }
+    }
 
     for (int i = 0; i < rows.size(); ++i) {
         const int column = i / rowsPerColumn, row = i % rowsPerColumn;

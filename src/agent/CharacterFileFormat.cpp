@@ -105,44 +105,54 @@ CharacterData::Frame readFrame(const QJsonValue &value, const FramePlace &place,
                      frame.durationMs))
         place.fail(QStringLiteral("the duration must be a whole number from 1 to %1 ms")
                            .arg(CharacterFileFormat::MaxFrameMs));
+    // Layers are flat pairs of numbers, part and matrix, so a frame costs one list.
     const QJsonValue layersValue = o.value(QLatin1String("layers"));
-    if (!layersValue.isArray())
-        place.fail(QStringLiteral("the layers must be a list"));
     const QJsonArray layers = layersValue.toArray();
-    if (layers.size() > CharacterFileFormat::MaxLayersPerFrame)
+    if (!layersValue.isArray() || layers.size() % 2 != 0)
+        place.fail(QStringLiteral("the layers must be a list of part and matrix numbers"));
+    const qsizetype count = layers.size() / 2;
+    if (count > CharacterFileFormat::MaxLayersPerFrame)
         place.fail(
                 QStringLiteral("more than %1 layers").arg(CharacterFileFormat::MaxLayersPerFrame));
-    layerTotal += layers.size();
+    layerTotal += count;
     if (layerTotal > CharacterFileFormat::MaxLayersTotal)
         fail(QStringLiteral("more than %1 layers in all").arg(CharacterFileFormat::MaxLayersTotal));
-    frame.layers.reserve(layers.size());
+    frame.layers.resize(count);
     const int matrixCount = int(matrices.size());
-    for (qsizetype i = 0; i < layers.size(); ++i) {
-        const QJsonArray l = layers[i].toArray();
-        CharacterData::Layer layer;
-        int matrix = -1, flags = 0;
-        if (l.size() < 2 || l.size() > 4)
-            place.fail(QStringLiteral("layer %1 needs a part and a matrix").arg(i));
-        if (!wholeNumber(l[0], 0, partCount - 1, layer.part))
+    for (qsizetype i = 0; i < count; ++i) {
+        CharacterData::Layer &layer = frame.layers[i];
+        int matrix = -1;
+        if (!wholeNumber(layers[2 * i], 0, partCount - 1, layer.part))
             place.fail(QStringLiteral("layer %1: the part must be a whole number from 0 to %2")
                                .arg(i)
                                .arg(partCount - 1));
-        if (!wholeNumber(l[1], 0, matrixCount - 1, matrix))
+        if (!wholeNumber(layers[2 * i + 1], 0, matrixCount - 1, matrix))
             place.fail(QStringLiteral("layer %1: the matrix must be a whole number from 0 to %2")
                                .arg(i)
                                .arg(matrixCount - 1));
         layer.transform = matrices[matrix];
-        if (l.size() > 2) {
-            layer.opacity = l[2].toDouble(-1);
-            if (!(layer.opacity >= 0.0 && layer.opacity <= 1.0))
-                place.fail(QStringLiteral("layer %1: the opacity must be from 0 to 1").arg(i));
+    }
+    if (o.contains(QLatin1String("mouth"))) {
+        int mouth = -1;
+        if (!wholeNumber(o.value(QLatin1String("mouth")), 0, int(count) - 1, mouth))
+            place.fail(QStringLiteral("the mouth must be the number of one of its layers"));
+        frame.layers[mouth].mouth = true;
+    }
+    if (o.contains(QLatin1String("opacity"))) {
+        const QJsonValue fadesValue = o.value(QLatin1String("opacity"));
+        const QJsonArray fades = fadesValue.toArray();
+        if (!fadesValue.isArray() || fades.size() > count)
+            place.fail(QStringLiteral("the opacities must be a list of layer and opacity pairs"));
+        for (const QJsonValue &f : fades) {
+            const QJsonArray pair = f.toArray();
+            int layer = -1;
+            const double opacity = pair.size() == 2 ? pair[1].toDouble(-1) : -1;
+            if (!wholeNumber(pair.at(0), 0, int(count) - 1, layer) ||
+                !(opacity >= 0.0 && opacity <= 1.0))
+                place.fail(
+                        QStringLiteral("an opacity needs a layer number and a value from 0 to 1"));
+            frame.layers[layer].opacity = opacity;
         }
-        if (l.size() > 3) {
-            if (!wholeNumber(l[3], 0, 1, flags))
-                place.fail(QStringLiteral("layer %1: the flags must be 0 or 1").arg(i));
-            layer.mouth = flags == 1;
-        }
-        frame.layers.append(layer);
     }
     if (o.contains(QLatin1String("branches"))) {
         const QJsonValue branchesValue = o.value(QLatin1String("branches"));
@@ -237,7 +247,8 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
         const QJsonObject p = parts[i].toObject();
         const QString id = name(p.value(QLatin1String("id")), QStringLiteral("part %1 id").arg(i));
         const QJsonValue svg = p.value(QLatin1String("svg"));
-        if (!svg.isString() || svg.toString().size() > CharacterFileFormat::MaxPartSvgBytes)
+        const QByteArray bytes = svg.toString().toUtf8();
+        if (!svg.isString() || bytes.size() > CharacterFileFormat::MaxPartSvgBytes)
             fail(QStringLiteral("part \"%1\" needs an SVG text of at most %2 bytes")
                          .arg(id)
                          .arg(CharacterFileFormat::MaxPartSvgBytes));
@@ -246,7 +257,7 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
         if (const QString unsafe = unsafeSvgFeature(svg.toString()); !unsafe.isEmpty())
             fail(QStringLiteral("part \"%1\" uses %2, which character files may not use")
                          .arg(id, unsafe));
-        if (c->addPart(id, svg.toString().toUtf8()) < 0)
+        if (c->addPart(id, bytes) < 0)
             fail(QStringLiteral("part \"%1\" is not valid SVG").arg(id));
     }
 
@@ -483,17 +494,23 @@ QByteArray CharacterFileFormat::toJson(const CharacterData &c)
     for (const CharacterData::Animation &a : c.animations()) {
         QJsonArray frames;
         for (const CharacterData::Frame &f : a.frames) {
-            QJsonArray layers;
-            for (const CharacterData::Layer &l : f.layers) {
-                QJsonArray layer{l.part, matrixOf(l.transform)};
-                if (l.opacity != 1.0 || l.mouth)
-                    layer.append(rounded(l.opacity));
-                if (l.mouth)
-                    layer.append(1);
-                layers.append(layer);
+            QJsonArray layers, fades;
+            int mouth = -1;
+            for (qsizetype i = 0; i < f.layers.size(); ++i) {
+                const CharacterData::Layer &l = f.layers[i];
+                layers.append(l.part);
+                layers.append(matrixOf(l.transform));
+                if (l.opacity != 1.0)
+                    fades.append(QJsonArray{int(i), rounded(l.opacity)});
+                if (l.mouth && mouth < 0)
+                    mouth = int(i);
             }
             QJsonObject frame{{QStringLiteral("ms"), f.durationMs},
                               {QStringLiteral("layers"), layers}};
+            if (mouth >= 0)
+                frame.insert(QStringLiteral("mouth"), mouth);
+            if (!fades.isEmpty())
+                frame.insert(QStringLiteral("opacity"), fades);
             if (!f.branches.isEmpty()) {
                 QJsonArray branches;
                 for (const CharacterData::Branch &b : f.branches)

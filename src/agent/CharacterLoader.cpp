@@ -2,9 +2,11 @@
 
 #include "agent/CharacterFileFormat.h"
 
-#include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <array>
 
 namespace {
@@ -15,6 +17,26 @@ const std::array<const CharacterFormat *, 1> &formats()
     static const CharacterFileFormat vector;
     static const std::array<const CharacterFormat *, 1> all{&vector};
     return all;
+}
+
+// Characters decoded from files, by canonical path, as long as someone holds them.
+struct Decoded
+{
+    std::weak_ptr<const CharacterData> character;
+    QDateTime modified;
+    qint64 size = 0;
+};
+
+QMutex &cacheLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+QHash<QString, Decoded> &cache()
+{
+    static QHash<QString, Decoded> decoded;
+    return decoded;
 }
 
 } // namespace
@@ -47,10 +69,25 @@ CharacterLoadResult load(const QString &path)
                                                     .arg(path)
                                                     .arg(file.size())
                                                     .arg(MaxFileBytes));
+    const QFileInfo info(path);
+    const QString key = info.canonicalFilePath();
+    {
+        const QMutexLocker locker(&cacheLock());
+        const auto it = cache().constFind(key);
+        if (it != cache().cend() && it->modified == info.lastModified() &&
+            it->size == info.size()) {
+            if (auto shared = it->character.lock())
+                return {shared, QString()};
+        }
+    }
     const QByteArray bytes = file.read(MaxFileBytes + 1);
     CharacterLoadResult result = loadBytes(bytes);
-    if (!result)
+    if (!result) {
         result.error = QStringLiteral("%1: %2").arg(path, result.error);
+        return result;
+    }
+    const QMutexLocker locker(&cacheLock());
+    cache().insert(key, Decoded{result.character, info.lastModified(), info.size()});
     return result;
 }
 

@@ -12,6 +12,8 @@ inline constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 // Bytes shown to the formats to recognise a file.
 inline constexpr qint64 HeadBytes = 64;
 
+// Decodes a character file. While any holder keeps a decoded character alive, loading the
+// same unchanged file again hands out that same instance instead of decoding it twice.
 CharacterLoadResult load(const QString &path);
 // Decodes bytes already in memory (the same rules as load()).
 CharacterLoadResult loadBytes(const QByteArray &bytes);

@@ -38,9 +38,8 @@ QString programFolder()
     const QString home = homeOverride();
     if (!home.isEmpty())
         return ensured(join(home, QStringLiteral("share")));
-    return ensured(
-            join(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-                 QStringLiteral("quillomi")));
+    return ensured(join(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+                        QStringLiteral("quillomi")));
 }
 
 QString configFolder()
@@ -48,9 +47,8 @@ QString configFolder()
     const QString home = homeOverride();
     if (!home.isEmpty())
         return ensured(join(home, QStringLiteral("config")));
-    return ensured(
-            join(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                 QStringLiteral("quillomi")));
+    return ensured(join(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                        QStringLiteral("quillomi")));
 }
 
 QString settingsFile()
@@ -81,10 +79,11 @@ QStringList shippedDataFolders()
     if (!overrideDir.isEmpty())
         folders << overrideDir;
     // Installed layout: <prefix>/bin/quillomi next to <prefix>/share/quillomi.
-    const QString appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                        : QString();
+    const QString appDir =
+            QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
     if (!appDir.isEmpty()) {
-        const QString installed = QDir(appDir).absoluteFilePath(QStringLiteral("../share/quillomi"));
+        const QString installed =
+                QDir(appDir).absoluteFilePath(QStringLiteral("../share/quillomi"));
         if (QFileInfo(installed).isDir())
             folders << QDir::cleanPath(installed);
     }
@@ -119,8 +118,8 @@ SeedResult seedProgramFolder()
             const QString partial = to + QStringLiteral(".part");
             QFile::remove(partial);
             if (QFile::copy(from, partial) && QFile::rename(partial, to)) {
-                QFile(to).setPermissions(QFile::ReadOwner | QFile::WriteOwner |
-                                         QFile::ReadGroup | QFile::ReadOther);
+                QFile(to).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                         QFile::ReadOther);
                 ++result.copied;
             } else {
                 QFile::remove(partial);

@@ -9,8 +9,7 @@ const QString SettingsStore::BasePath =
 
 SettingsStore::SettingsStore(RegistryStore *store)
     : m_store(store ? store : &RegistryStore::global())
-{
-}
+{}
 
 QString SettingsStore::applicationPath(const QString &application)
 {
@@ -22,8 +21,8 @@ QString SettingsStore::sectionPath(const QString &application, const QString &se
     return applicationPath(application) + u'\\' + section;
 }
 
-QString SettingsStore::get(const QString &application, const QString &section,
-                           const QString &key, const QString &defaultValue) const
+QString SettingsStore::get(const QString &application, const QString &section, const QString &key,
+                           const QString &defaultValue) const
 {
     const auto value = m_store->value(sectionPath(application, section), key);
     return value ? value->toText() : defaultValue;
@@ -38,8 +37,7 @@ bool SettingsStore::save(const QString &application, const QString &section, con
     });
 }
 
-SettingsStore::Entries SettingsStore::all(const QString &application,
-                                          const QString &section) const
+SettingsStore::Entries SettingsStore::all(const QString &application, const QString &section) const
 {
     Entries entries;
     for (const RegValue &value : m_store->values(sectionPath(application, section)))

@@ -35,8 +35,7 @@ public:
     bool deleteSection(const QString &application, const QString &section);
     bool deleteApplication(const QString &application);
     // Deletes the section and writes every entry again, as one step.
-    bool replaceSection(const QString &application, const QString &section,
-                        const Entries &entries);
+    bool replaceSection(const QString &application, const QString &section, const Entries &entries);
 
     RegistryStore &registry() const { return *m_store; }
 

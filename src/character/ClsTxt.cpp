@@ -1,8 +1,8 @@
 #include "character/ClsTxt.h"
 
 #include "app/AppPaths.h"
-#include "character/CharacterActions.h"
 #include "app/TextDecoding.h"
+#include "character/CharacterActions.h"
 #include "character/PhraseLine.h"
 
 ClsTxt::ClsTxt(CharacterActions &character, QString folder, QString fileName)
@@ -14,7 +14,8 @@ ClsTxt::ClsTxt(CharacterActions &character, QString folder, QString fileName)
 QString ClsTxt::nextPhraseLine()
 {
     // Read afresh each time: the user may edit, delete or restore the file while we run.
-    return PhraseLine::next(TextDecoding::readFile(AppPaths::join(m_folder, m_fileName)), m_counter);
+    return PhraseLine::next(TextDecoding::readFile(AppPaths::join(m_folder, m_fileName)),
+                            m_counter);
 }
 
 template <typename Say>

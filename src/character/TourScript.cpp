@@ -1,7 +1,7 @@
 #include "character/TourScript.h"
 
-#include "character/CharacterActions.h"
 #include "app/TextDecoding.h"
+#include "character/CharacterActions.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -1,5 +1,7 @@
 #include "reminders/AlarmStore.h"
 
+#include "app/Clock.h"
+#include "app/SettingsHooks.h"
 #include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
 #include "reminders/ClsAlarm.h"
@@ -11,7 +13,13 @@ AlarmStore::AlarmStore(QObject *parent)
     : QObject(parent)
 {}
 
-AlarmStore::~AlarmStore() = default;
+AlarmStore::~AlarmStore()
+{
+    if (m_hooksInstalled) {
+        settingsHooks().loadReminders = nullptr;
+        settingsHooks().saveReminders = nullptr;
+    }
+}
 
 QString AlarmStore::NewKey()
 {
@@ -73,8 +81,9 @@ bool AlarmStore::LoadAlarms(SettingsStore &settings)
     // Earlier unreadable records are tried again: a later version may read them.
     auto entries = settings.all(SettingsStore::AppName, Section);
     entries += settings.all(SettingsStore::AppName, UnreadableSection);
+    const QDateTime now = Clock::currentDateTime();
     for (const auto &entry : std::as_const(entries)) {
-        auto record = std::make_unique<ClsAlarm>();
+        auto record = std::make_unique<ClsAlarm>(now);
         if (!record->OpenAlarm(entry.second)) {
             if (!m_unreadable.contains(entry.second))
                 m_unreadable << entry.second;
@@ -116,4 +125,16 @@ bool AlarmStore::SaveAlarms(SettingsStore &settings) const
     return settings.registry().transaction([&] {
         return write(Section, numbered(texts)) && write(UnreadableSection, numbered(m_unreadable));
     });
+}
+
+void AlarmStore::installSettingsHooks()
+{
+    SettingsHooks &hooks = settingsHooks();
+    hooks.loadReminders = [this] {
+        LoadAlarms();
+    };
+    hooks.saveReminders = [this] {
+        SaveAlarms();
+    };
+    m_hooksInstalled = true;
 }

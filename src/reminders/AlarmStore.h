@@ -49,6 +49,9 @@ public:
     bool SaveAlarms(SettingsStore &settings) const;
     bool SaveAlarms() const;
 
+    // Makes LoadSettings and SaveSettings load and save this store.
+    void installSettingsHooks();
+
     // Stored texts that could not be read at the last load.
     QStringList unreadable() const { return m_unreadable; }
 
@@ -62,4 +65,5 @@ private:
     std::vector<std::unique_ptr<ClsAlarm>> m_records;
     QHash<QString, ClsAlarm *> m_byKey;
     QStringList m_unreadable;
+    bool m_hooksInstalled = false;
 };

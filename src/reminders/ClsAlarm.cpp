@@ -70,9 +70,13 @@ std::optional<bool> boolean(const QString &text)
 } // namespace
 
 ClsAlarm::ClsAlarm()
-    : MyDate(Clock::currentDate())
-    , MyTime(Clock::currentTime())
-    , MyRecurrenceEndDate(Clock::currentDate())
+    : ClsAlarm(Clock::currentDateTime())
+{}
+
+ClsAlarm::ClsAlarm(const QDateTime &now)
+    : MyDate(now.date())
+    , MyTime(now.time())
+    , MyRecurrenceEndDate(now.date())
 {}
 
 int ClsAlarm::weekDayOf(const QDate &date)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 #include <array>
@@ -18,6 +19,8 @@ public:
 
     // Dates default to today and the time to now, both from the program's clock.
     ClsAlarm();
+    // The same with "now" given, for making many records at once.
+    explicit ClsAlarm(const QDateTime &now);
 
     // Fills the stored members from the stored text form; false (and nothing changed) when
     // any field cannot be read.

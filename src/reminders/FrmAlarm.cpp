@@ -1,5 +1,6 @@
 #include "reminders/FrmAlarm.h"
 
+#include "agent/X11WindowHints.h"
 #include "app/AppTitle.h"
 #include "app/Twips.h"
 #include "app/WindowHelpers.h"
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <algorithm>
 
 using namespace std::chrono_literals;
 
@@ -169,6 +171,11 @@ void FrmAlarm::ShowAlarm(const QString &text)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     new_y = screen ? GetAlarmTopWnd(screen->geometry(), screen->availableGeometry()) : 0;
+    // However many are open, a new one stays on the screen.
+    if (screen) {
+        const int highest = Twips::fromPixelsY(screen->geometry().height()) - m_targetHeight;
+        new_y = std::clamp(new_y, 0, std::max(0, highest));
+    }
     registry().append(this);
     m_message = text;
     m_browser->navigate(QUrl(QStringLiteral("about:blank")));
@@ -200,6 +207,8 @@ void FrmAlarm::slideIn()
     placeAt(0);
     show();
     raise();
+    // A notice, not a task: it stays off the task bar.
+    X11WindowHints::skipTaskbar(this);
     m_pop->start();
 }
 
@@ -242,12 +251,14 @@ void FrmAlarm::ok()
 void FrmAlarm::edit()
 {
     hide();
-    const QString key = myKey;
-    const QPointer<ReminderPanel> panel = m_panel;
-    // The editor waits in its own loop; this pop-up is gone before it opens.
-    close();
-    if (panel)
-        panel->editReminder(key);
+    m_pop->stop();
+    // Stays open (hidden) while the editor waits in its own loop, so the reminder's next
+    // tick in its minute finds it and opens no second pop-up.
+    const QPointer<FrmAlarm> self = this;
+    if (m_panel)
+        m_panel->editReminder(myKey);
+    if (self)
+        close();
 }
 
 void FrmAlarm::closeEvent(QCloseEvent *event)

@@ -47,9 +47,12 @@ QByteArray withFirstFrame(const std::function<void(QJsonObject &)> &change)
     });
 }
 
-QByteArray withLayer(const QJsonArray &layer)
+QByteArray withLayers(const QJsonArray &layers)
 {
-    return withFirstFrame([&](QJsonObject &f) { f[QStringLiteral("layers")] = QJsonArray{layer}; });
+    return withFirstFrame([&](QJsonObject &f) {
+        f[QStringLiteral("layers")] = layers;
+        f.remove(QStringLiteral("mouth"));
+    });
 }
 
 QByteArray withPartSvg(const QString &svg)
@@ -160,6 +163,32 @@ TEST(FormatReader, LoadsFromDiskAndNamesTheFileInErrors)
     EXPECT_FALSE(tooBig);
     EXPECT_TRUE(tooBig.error.contains(QStringLiteral("too big"))) << tooBig.error.toStdString();
     EXPECT_TRUE(tooBig.error.contains(huge));
+}
+
+TEST(FormatReader, LoadingTheSameFileSharesOneDecodedCharacter)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Shared.acs"));
+    auto save = [&](const QString &name) {
+        auto c = FormatTestCharacter::make();
+        c->name = name;
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(CharacterFileFormat::write(*c));
+    };
+    save(QStringLiteral("First"));
+    const CharacterLoadResult a = CharacterLoader::load(path);
+    const CharacterLoadResult b = CharacterLoader::load(path);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a.character.get(), b.character.get());
+
+    // A changed file is decoded afresh; holders of the old one keep it.
+    save(QStringLiteral("Second, a little longer"));
+    const CharacterLoadResult c = CharacterLoader::load(path);
+    ASSERT_TRUE(c);
+    EXPECT_NE(c.character.get(), a.character.get());
+    EXPECT_EQ(c.character->name, QStringLiteral("Second, a little longer"));
+    EXPECT_EQ(a.character->name, QStringLiteral("First"));
 }
 
 struct BadFile
@@ -283,19 +312,19 @@ INSTANTIATE_TEST_SUITE_P(
                         "missing part"},
                 BadFile{"PartOutOfRange",
                         [] {
-                            return withLayer({7, 0});
+                            return withLayers({7, 0});
                         },
                         "the part must be a whole number"},
                 BadFile{"NegativePart",
                         [] {
-                            return withLayer({-1, 0});
+                            return withLayers({-1, 0});
                         },
                         "the part must be a whole number"},
-                BadFile{"LayerWithoutMatrix", [] { return withLayer({0}); },
-                        "needs a part and a matrix"},
+                BadFile{"LayerWithoutMatrix", [] { return withLayers({0}); },
+                        "part and matrix numbers"},
                 BadFile{"MatrixOutOfRange",
                         [] {
-                            return withLayer({0, 999});
+                            return withLayers({0, 999});
                         },
                         "the matrix must be a whole number"},
                 BadFile{"HugeMatrixNumber",
@@ -308,9 +337,17 @@ INSTANTIATE_TEST_SUITE_P(
                         "six finite numbers"},
                 BadFile{"OpacityAboveOne",
                         [] {
-                            return withLayer({0, 0, 3});
+                            return withFirstFrame([](QJsonObject &f) {
+                                f[QStringLiteral("opacity")] = QJsonArray{QJsonArray{0, 3}};
+                            });
                         },
                         "opacity"},
+                BadFile{"MouthPastTheLayers",
+                        [] {
+                            return withFirstFrame(
+                                    [](QJsonObject &f) { f[QStringLiteral("mouth")] = 5; });
+                        },
+                        "the mouth must be"},
                 BadFile{"ZeroDuration",
                         [] {
                             return withFirstFrame(
@@ -327,8 +364,10 @@ INSTANTIATE_TEST_SUITE_P(
                         [] {
                             return withFirstFrame([](QJsonObject &f) {
                                 QJsonArray layers;
-                                for (int i = 0; i <= CharacterFileFormat::MaxLayersPerFrame; ++i)
-                                    layers.append(QJsonArray{0, 0});
+                                for (int i = 0; i <= CharacterFileFormat::MaxLayersPerFrame; ++i) {
+                                    layers.append(0);
+                                    layers.append(0);
+                                }
                                 f[QStringLiteral("layers")] = layers;
                             });
                         },

@@ -1,6 +1,7 @@
 #include "reminders/AlarmStore.h"
 
 #include "app/FixedClock.h"
+#include "app/SettingsRoutines.h"
 #include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
 #include "reminders/ClsAlarm.h"
@@ -124,6 +125,19 @@ TEST_F(AlarmStoreTest, SavingNoRecordsRemovesTheSection)
     ASSERT_TRUE(store.SaveAlarms(settings));
     EXPECT_FALSE(settings.registry().keyExists(
             SettingsStore::sectionPath(SettingsStore::AppName, AlarmStore::Section)));
+}
+
+TEST_F(AlarmStoreTest, SettingsLoadAndSaveReachTheStoreOnceInstalled)
+{
+    store.installSettingsHooks();
+    auto alarm = std::make_unique<ClsAlarm>();
+    alarm->MyMsg = QStringLiteral("kept at quit");
+    store.AddAlarm(std::move(alarm), AlarmStore::NewKey());
+    SaveSettings();
+    store.ClearAlarms();
+    LoadSettings();
+    ASSERT_EQ(store.count(), 1);
+    EXPECT_EQ(store.at(0)->MyMsg, QStringLiteral("kept at quit"));
 }
 
 } // namespace

@@ -126,6 +126,16 @@ TEST_F(FrmAlarmTest, PopupsStackAboveTheLastOneOpened)
     EXPECT_EQ(FrmAlarm::openPopups(), (QList<FrmAlarm *>{first, third}));
 }
 
+TEST_F(FrmAlarmTest, ManyPopupsStayOnTheScreen)
+{
+    FrmAlarm *first = open(QStringLiteral("i1"));
+    first->new_y = Twips::fromPixelsY(5000); // as if dozens were open
+    FrmAlarm *next = open(QStringLiteral("i2"));
+    finishSlide(next);
+    EXPECT_GE(next->geometry().top(), QGuiApplication::primaryScreen()->geometry().top());
+    EXPECT_GT(next->new_y, 0);
+}
+
 TEST_F(FrmAlarmTest, SlidesUpWithItsBottomEdgeFixed)
 {
     FrmAlarm *popup = open(QStringLiteral("i1"));

@@ -355,12 +355,18 @@ TEST_F(ReminderPanelTest, PopupEditOpensTheRowEditorOnItsReminder)
     ASSERT_NE(popup, nullptr);
     QTRY_VERIFY(popup->isVisible());
     QString edited;
+    bool secondPopup = true;
     whenShown(QStringLiteral("FrmEdit"), [&](QWidget *dialog) {
         edited = dialog->findChild<QPlainTextEdit *>(QStringLiteral("TxtMul1"))->toPlainText();
+        // A tick in the reminder's minute while the editor is open.
+        clock.set(QDateTime(QDate(2026, 12, 5), QTime(9, 1, 30)));
+        panel.CheckReminders();
+        secondPopup = FrmAlarm::openPopups().size() != 1 || character.calls.size() != 1;
         dialog->findChild<QPushButton *>(QStringLiteral("CmdCancel"))->click();
     });
     popup->findChild<QPushButton *>(QStringLiteral("CmdEdit"))->click();
     EXPECT_EQ(edited, QStringLiteral("Call"));
+    EXPECT_FALSE(secondPopup);
     EXPECT_TRUE(panel.isVisible());
     EXPECT_EQ(FrmAlarm::findOpen(key), nullptr);
     EXPECT_NE(store.find(key), nullptr) << "editing does not dismiss";

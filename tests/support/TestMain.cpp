@@ -1,5 +1,4 @@
 #include <QApplication>
-
 #include <gtest/gtest.h>
 
 // Widget tests run offscreen unless a test run gives them a real display.
