@@ -131,9 +131,6 @@ void Program::installHooks()
 {
     SettingsHooks &hooks = settingsHooks();
     hooks = {};
-    hooks.loadReminders = [this] {
-        m_alarms->LoadAlarms();
-    };
     hooks.prepareCharacter = [this] {
         m_characters->PrepareCharacter(m_characters->CurrentChar());
         m_characters->PlaceCharacter(m_characters->CurrentChar(), 1, true);
@@ -141,12 +138,15 @@ void Program::installHooks()
     hooks.setVoice = [this](const QString &voice) {
         m_characters->SetVoice(voice, false);
     };
-    if (m_secondCopy)
+    if (m_secondCopy) {
+        // A second copy reads the reminders but never writes them.
+        hooks.loadReminders = [this] {
+            m_alarms->LoadAlarms();
+        };
         return;
+    }
     // Only the running copy asks questions and writes.
-    hooks.saveReminders = [this] {
-        m_alarms->SaveAlarms();
-    };
+    m_alarms->installSettingsHooks();
     hooks.askUserName = PromptUserName;
     ReminderCharacter::install(m_characters.get());
 }

@@ -114,6 +114,29 @@ protected:
         return m_user.visibleWindows(title);
     }
 
+    // The one window titled `title` once it has stopped moving (pop-ups slide in); its
+    // geometry, or an empty rectangle.
+    QRect settledWindow(const QString &title, int timeoutMs) const
+    {
+        QRect last;
+        const bool settled = DesktopUser::waitUntil(
+                [&] {
+                    const auto shown = windows(title);
+                    if (shown.size() != 1)
+                        return false;
+                    const bool still = shown.constFirst().geometry == last;
+                    last = shown.constFirst().geometry;
+                    return still;
+                },
+                timeoutMs);
+        return settled ? last : QRect();
+    }
+
+    bool heardWithin(const QString &name, const QString &words, int timeoutMs) const
+    {
+        return DesktopUser::waitUntil([&] { return saidSomething(name, words); }, timeoutMs);
+    }
+
     // The program's clock, from the real time since its start.
     QTime fakeNow() const
     {
@@ -162,18 +185,12 @@ TEST_F(FirstDay, GreetsRemindsSnoozesAndSavesOnTerm)
             10000));
     m_desktop.screenshot(QStringLiteral("e2e-2-greeting"));
 
-    // The first-run tour walks the character about; wait until it stands still.
-    QRect character;
-    ASSERT_TRUE(DesktopUser::waitUntil(
-            [&] {
-                const auto shown = windows(Title);
-                if (shown.size() != 1)
-                    return false;
-                const bool still = shown.constFirst().geometry == character;
-                character = shown.constFirst().geometry;
-                return still;
-            },
-            30000));
+    // The first-run tour walks the character about; its last line is said where it ends.
+    ASSERT_TRUE(heardWithin(QStringLiteral("first"),
+                            QStringLiteral("Now let's set things up the way you like them"),
+                            30000));
+    const QRect character = settledWindow(Title, 30000);
+    ASSERT_FALSE(character.isEmpty());
 
     // The right-click menu opens the reminder list.
     m_user.click(character.center(), 3);
@@ -208,15 +225,10 @@ TEST_F(FirstDay, GreetsRemindsSnoozesAndSavesOnTerm)
     const QString popupTitle = QStringLiteral("Reminder");
     ASSERT_TRUE(DesktopUser::waitUntil([&] { return !windows(popupTitle).isEmpty(); }, 40000))
             << log(QStringLiteral("first")).toStdString();
-    ASSERT_TRUE(DesktopUser::waitUntil(
-            [&] {
-                return windows(popupTitle).constFirst().geometry.bottom() ==
-                       m_desktop.workArea().bottom();
-            },
-            5000));
-    const QRect popup = windows(popupTitle).constFirst().geometry;
-    EXPECT_TRUE(
-            saidSomething(QStringLiteral("first"), QStringLiteral("There is a reminder for you.")));
+    const QRect popup = settledWindow(popupTitle, 5000);
+    EXPECT_EQ(popup.bottom(), m_desktop.workArea().bottom());
+    EXPECT_TRUE(heardWithin(QStringLiteral("first"), QStringLiteral("There is a reminder for you."),
+                            10000));
     EXPECT_TRUE(saidSomething(QStringLiteral("first"), QStringLiteral("Message : Brew the tea")));
     m_desktop.screenshot(QStringLiteral("e2e-4-reminder"));
 
@@ -224,15 +236,10 @@ TEST_F(FirstDay, GreetsRemindsSnoozesAndSavesOnTerm)
     m_user.click(QPoint(popup.left() + 161, popup.bottom() - 20));
     ASSERT_TRUE(DesktopUser::waitUntil([&] { return windows(popupTitle).isEmpty(); }, 5000));
     ASSERT_TRUE(DesktopUser::waitUntil([&] { return !windows(popupTitle).isEmpty(); }, 60000));
-    ASSERT_TRUE(DesktopUser::waitUntil(
-            [&] {
-                return windows(popupTitle).constFirst().geometry.bottom() ==
-                       m_desktop.workArea().bottom();
-            },
-            5000));
+    const QRect back = settledWindow(popupTitle, 5000);
+    EXPECT_EQ(back.bottom(), m_desktop.workArea().bottom());
 
     // OK dismisses it; a one-time reminder leaves the store.
-    const QRect back = windows(popupTitle).constFirst().geometry;
     m_user.click(QPoint(back.right() - 48, back.bottom() - 20));
     ASSERT_TRUE(DesktopUser::waitUntil([&] { return windows(popupTitle).isEmpty(); }, 5000));
 
@@ -251,7 +258,8 @@ TEST_F(FirstDay, GreetsRemindsSnoozesAndSavesOnTerm)
     ASSERT_TRUE(program.waitForFinished(15000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_TRUE(saidSomething(QStringLiteral("first"), QStringLiteral("Bye bye Alice")));
+    EXPECT_TRUE(saidSomething(QStringLiteral("first"), QStringLiteral("Bye bye Alice")))
+            << log(QStringLiteral("first")).toStdString();
     const QString stored = storedValues().join(u'\n');
     EXPECT_TRUE(stored.contains(QStringLiteral("Setting|User|Alice"))) << stored.toStdString();
     EXPECT_FALSE(stored.contains(QStringLiteral("Brew the tea"))) << stored.toStdString();
