@@ -212,9 +212,13 @@ Launch launch(const VirtualDesktop &desktop, const QStringList &command, const Q
         env.insert(QStringLiteral("QUILLOMI_SPEECH_WAV"), wav);
     if (reducedMotion)
         env.insert(QStringLiteral("QUILLOMI_REDUCED_MOTION"), QStringLiteral("1"));
-    // The component's log, stamped with the time since the process started.
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("quillomi.agent.info=true"));
-    env.insert(QStringLiteral("QT_MESSAGE_PATTERN"), QStringLiteral("%{time process} %{message}"));
+    // Timed starts keep the component's log, stamped with the time since the process
+    // started; idle runs log nothing, so the log costs nothing there.
+    if (!wav.isEmpty()) {
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("quillomi.agent.info=true"));
+        env.insert(QStringLiteral("QT_MESSAGE_PATTERN"),
+                   QStringLiteral("%{time process} %{message}"));
+    }
     Launch run;
     run.process = std::make_unique<QProcess>();
     run.process->setProcessEnvironment(env);

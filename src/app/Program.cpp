@@ -117,8 +117,10 @@ int Program::RunStartup()
             *m_characters, *m_phrases, m_main->behaviourTimers(), *m_menu, *m_quit, *m_web});
     loadMainWindow();
 
-    // 7. The instance check.
-    if (m_instance->check() != SingleInstance::Outcome::FirstCopy) {
+    // 7. The instance check. A copy that began as the second one ends even when the first
+    // has quit meanwhile: it has run without its timers and without saving.
+    const SingleInstance::Outcome outcome = m_instance->check();
+    if (m_secondCopy || outcome != SingleInstance::Outcome::FirstCopy) {
         unloadWindows();
         return 0;
     }
