@@ -23,7 +23,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
-#include <unistd.h>
 #include <xcb/xcb.h>
 
 namespace {
@@ -140,15 +139,18 @@ qint64 procValue(const QString &path, const QByteArray &key)
     return -1;
 }
 
-// CPU ticks (user + system) of a process and all its threads.
-qint64 cpuTicks(qint64 pid)
+// CPU time of each thread in nanoseconds (schedstat: far finer than the 10 ms clock ticks
+// of /proc/PID/stat, which would round a minute's idle cost to 0 or 1 tick).
+QHash<QString, qint64> cpuNanoseconds(qint64 pid)
 {
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray stat = file.readAll();
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    return fields.value(11).toLongLong() + fields.value(12).toLongLong();
+    QHash<QString, qint64> perThread;
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile file(tasks.filePath(task) + QStringLiteral("/schedstat"));
+        if (file.open(QIODevice::ReadOnly))
+            perThread.insert(task, file.readAll().split(' ').value(0).toLongLong());
+    }
+    return perThread;
 }
 
 // Voluntary context switches of each thread: each one is a sleep, so a wake-up follows.
@@ -164,9 +166,9 @@ QHash<QString, qint64> switches(qint64 pid)
     return perThread;
 }
 
-// Switches between two readings; threads that ended meanwhile are not counted, new ones
-// count from zero.
-qint64 switchesBetween(const QHash<QString, qint64> &before, const QHash<QString, qint64> &after)
+// The growth between two per-thread readings; threads that ended meanwhile are not counted,
+// new ones count from zero.
+qint64 growthBetween(const QHash<QString, qint64> &before, const QHash<QString, qint64> &after)
 {
     qint64 total = 0;
     for (auto it = after.cbegin(); it != after.cend(); ++it)
@@ -271,14 +273,13 @@ IdleCost measureIdle(Launch &run, const Options &options)
     sleepUntil(run, options.settleSeconds);
     cost.pssMb = procValue(QStringLiteral("/proc/%1/smaps_rollup").arg(pid), "Pss:") / 1024.0;
     sleepUntil(run, options.quietFromSeconds);
-    const qint64 ticks0 = cpuTicks(pid);
+    const QHash<QString, qint64> cpu0 = cpuNanoseconds(pid);
     const QHash<QString, qint64> switches0 = switches(pid);
     sleepUntil(run, options.quietFromSeconds + options.measureSeconds);
-    const double ticksPerSecond = double(sysconf(_SC_CLK_TCK));
     cost.cpuPercent =
-            100.0 * double(cpuTicks(pid) - ticks0) / ticksPerSecond / options.measureSeconds;
+            100.0 * double(growthBetween(cpu0, cpuNanoseconds(pid))) / 1e9 / options.measureSeconds;
     cost.wakeupsPerSecond =
-            double(switchesBetween(switches0, switches(pid))) / options.measureSeconds;
+            double(growthBetween(switches0, switches(pid))) / options.measureSeconds;
     return cost;
 }
 
