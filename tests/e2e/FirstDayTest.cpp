@@ -114,22 +114,27 @@ protected:
         return m_user.visibleWindows(title);
     }
 
-    // The one window titled `title` once it has stopped moving (pop-ups slide in); its
-    // geometry, or an empty rectangle.
-    QRect settledWindow(const QString &title, int timeoutMs) const
+    // The one window titled `title` once it has stopped moving (pop-ups slide in, the tour
+    // walks); an empty id and rectangle when there is none.
+    DesktopUser::Window settled(const QString &title, int timeoutMs) const
     {
-        QRect last;
-        const bool settled = DesktopUser::waitUntil(
+        DesktopUser::Window last;
+        const bool found = DesktopUser::waitUntil(
                 [&] {
                     const auto shown = windows(title);
                     if (shown.size() != 1)
                         return false;
-                    const bool still = shown.constFirst().geometry == last;
-                    last = shown.constFirst().geometry;
+                    const bool still = shown.constFirst().geometry == last.geometry;
+                    last = shown.constFirst();
                     return still;
                 },
                 timeoutMs);
-        return settled ? last : QRect();
+        return found ? last : DesktopUser::Window{};
+    }
+
+    QRect settledWindow(const QString &title, int timeoutMs) const
+    {
+        return settled(title, timeoutMs).geometry;
     }
 
     bool heardWithin(const QString &name, const QString &words, int timeoutMs) const
@@ -158,12 +163,11 @@ TEST_F(FirstDay, GreetsRemindsSnoozesAndSavesOnTerm)
     ASSERT_TRUE(program.waitForStarted(10000));
 
     // The first start asks for the user's name (the character is not shown yet).
-    ASSERT_TRUE(DesktopUser::waitUntil([&] { return !windows(Title).isEmpty(); }, 20000))
-            << log(QStringLiteral("first")).toStdString();
+    const DesktopUser::Window question = settled(Title, 20000);
+    ASSERT_FALSE(question.id.isEmpty()) << log(QStringLiteral("first")).toStdString();
     m_desktop.screenshot(QStringLiteral("e2e-1-name-question"));
     m_desktop.run(QStringLiteral("xdotool"),
-                  {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
-                   windows(Title).constFirst().id});
+                  {QStringLiteral("windowactivate"), QStringLiteral("--sync"), question.id});
     m_user.key(QStringLiteral("ctrl+a"));
     m_user.type(QStringLiteral("Alice"));
     m_user.key(QStringLiteral("Return"));
@@ -196,8 +200,8 @@ TEST_F(FirstDay, GreetsRemindsSnoozesAndSavesOnTerm)
     m_user.click(character.center(), 3);
     m_user.key(QStringLiteral("Down Return"));
     const QString mainTitle = QStringLiteral("Reminders");
-    ASSERT_TRUE(DesktopUser::waitUntil([&] { return !windows(mainTitle).isEmpty(); }, 10000));
-    const QRect main = windows(mainTitle).constFirst().geometry;
+    const QRect main = settledWindow(mainTitle, 10000);
+    ASSERT_FALSE(main.isEmpty());
     m_desktop.screenshot(QStringLiteral("e2e-3-main-window"));
 
     // A reminder a minute or two ahead (the entry fields sit right of the list).
