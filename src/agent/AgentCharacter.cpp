@@ -61,6 +61,7 @@ AgentCharacter::AgentCharacter(const QString &id, std::shared_ptr<const Characte
 {
     m_window->setObjectName(QStringLiteral("character-") + id);
     m_runtime->setSpeechPort(m_speech);
+    m_runtime->setLogName(id);
     m_runtime->setReducedMotion(reducedMotion());
     applySettings(settings);
     updateBounds();
@@ -80,7 +81,12 @@ AgentCharacter::AgentCharacter(const QString &id, std::shared_ptr<const Characte
     connect(m_runtime, &CharacterRuntime::balloonCancelled, m_balloon.get(),
             &BalloonWindow::dismiss);
 
-    connect(m_window.get(), &CharacterWindow::dragMoved, m_runtime, &CharacterRuntime::setPosition);
+    connect(m_window.get(), &CharacterWindow::dragMoved, this, [this](const QPoint &topLeft) {
+        // The user's hand wins over a walk in progress.
+        if (m_runtime->currentKind() == CharacterRuntime::RequestKind::MoveTo)
+            m_runtime->stop();
+        m_runtime->setPosition(topLeft);
+    });
     connect(m_window.get(), &CharacterWindow::clicked, this, &AgentCharacter::rightClicked);
     connect(m_window.get(), &CharacterWindow::doubleClicked, this,
             [this](int button, int shift, const QPoint &at) {
@@ -148,7 +154,7 @@ void AgentCharacter::MoveTo(int x, int y)
 
 void AgentCharacter::Activate(int state)
 {
-    qCInfo(lcAgent) << m_id << "activate" << state;
+    qCInfo(lcAgent).noquote() << m_id << "Activate" << state;
     if (state == 2 && m_runtime->isVisible()) {
         m_window->raise();
         if (m_balloon->isVisible())
@@ -293,6 +299,11 @@ void AgentCharacter::createTrayIcon()
                     emit doubleClicked(4097, 0, at.x(), at.y());
             });
     m_tray->show();
+}
+
+QSystemTrayIcon *AgentCharacter::trayIcon() const
+{
+    return m_tray;
 }
 
 QRect AgentCharacter::characterRect() const

@@ -75,6 +75,8 @@ public:
     CharacterWindow *window() const { return m_window.get(); }
     BalloonWindow *balloon() const { return m_balloon.get(); }
     SpeechOutput *speech() const { return m_speech; }
+    // Null where the desktop has no system tray.
+    QSystemTrayIcon *trayIcon() const;
 
 signals:
     void clicked(int button, int shift, int x, int y);

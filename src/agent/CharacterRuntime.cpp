@@ -7,6 +7,7 @@
 #include "agent/SpeechPort.h"
 #include "agent/SpeechTags.h"
 
+#include <QMetaEnum>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cmath>
@@ -52,6 +53,15 @@ void CharacterRuntime::setSpeechPort(SpeechPort *port)
     connect(port, &SpeechPort::finished, this, &CharacterRuntime::speechFinished);
     connect(port, &SpeechPort::revealed, this, &CharacterRuntime::speechRevealed);
     connect(port, &SpeechPort::mouthChanged, this, &CharacterRuntime::speechMouth);
+}
+
+void CharacterRuntime::setBounds(const QRect &bounds)
+{
+    m_bounds = bounds;
+    if (m_bounds.isEmpty() || currentKind() == RequestKind::MoveTo)
+        return;
+    if (!m_bounds.contains(QRect(m_position, m_character->frameSize)))
+        setPosition(clamp(m_position));
 }
 
 void CharacterRuntime::setReducedMotion(bool reduced)
@@ -107,14 +117,14 @@ void CharacterRuntime::stop()
         return;
     if (m_current->kind == RequestKind::Show || m_current->kind == RequestKind::Hide)
         return;
-    qCInfo(lcAgent) << "stop request" << m_current->id;
+    qCInfo(lcAgent).noquote() << m_logName << "Stop, request" << m_current->id;
     cancelCurrent();
     complete(false);
 }
 
 void CharacterRuntime::stopAll()
 {
-    qCInfo(lcAgent) << "stop all," << m_queue.size() << "queued";
+    qCInfo(lcAgent).noquote() << m_logName << "StopAll," << m_queue.size() << "queued";
     const QList<Request> dropped = std::exchange(m_queue, {});
     for (const Request &request : dropped)
         emit requestCompleted(request.id, false);
@@ -165,7 +175,9 @@ void CharacterRuntime::begin()
             request.kind == RequestKind::MoveTo
                     ? QStringLiteral("%1,%2").arg(request.target.x()).arg(request.target.y())
                     : request.text;
-    qCInfo(lcAgent) << "request" << request.id << request.kind << argument;
+    qCInfo(lcAgent).noquote() << m_logName << "request" << request.id
+                              << QMetaEnum::fromType<RequestKind>().valueToKey(int(request.kind))
+                              << argument.left(200);
     emit requestStarted(request.id, request.kind, argument);
 
     switch (request.kind) {
@@ -269,7 +281,7 @@ void CharacterRuntime::complete(bool ok)
     const quint64 id = m_current->id;
     m_current.reset();
     m_phase = Phase::None;
-    qCInfo(lcAgent) << "request" << id << (ok ? "done" : "failed");
+    qCInfo(lcAgent).noquote() << m_logName << "request" << id << (ok ? "done" : "failed");
     emit requestCompleted(id, ok);
     pump();
 }
@@ -489,6 +501,6 @@ void CharacterRuntime::setVisible(bool visible)
     if (m_visible == visible)
         return;
     m_visible = visible;
-    qCInfo(lcAgent) << "visible" << visible;
+    qCInfo(lcAgent).noquote() << m_logName << (visible ? "shown" : "hidden");
     emit visibilityChanged(visible);
 }

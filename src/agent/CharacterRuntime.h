@@ -49,9 +49,12 @@ public:
 
     const std::shared_ptr<const CharacterData> &character() const { return m_character; }
     void setSpeechPort(SpeechPort *port);
-    // Walk targets are clamped so the frame stays inside these bounds (empty: no clamp).
-    void setBounds(const QRect &bounds) { m_bounds = bounds; }
+    // Walk targets are clamped so the frame stays inside these bounds (empty: no clamp); a
+    // character standing outside new bounds (a screen went away) is put back inside.
+    void setBounds(const QRect &bounds);
     void setReducedMotion(bool reduced);
+    // The name the log lines carry (the character's id).
+    void setLogName(const QString &name) { m_logName = name; }
 
     quint64 show();
     quint64 hide();
@@ -76,6 +79,10 @@ public:
     std::optional<MouthShape> mouth() const { return m_mouth; }
     QString currentAnimation() const;
     bool isBusy() const { return m_current.has_value(); }
+    std::optional<RequestKind> currentKind() const
+    {
+        return m_current ? std::optional(m_current->kind) : std::nullopt;
+    }
     int queuedCount() const { return int(m_queue.size()); }
 
 signals:
@@ -141,6 +148,7 @@ private:
     qint64 m_idleSince = 0;
     QPoint m_position;
     QRect m_bounds;
+    QString m_logName;
     std::optional<MouthShape> m_mouth;
     QPoint m_walkFrom;
     QPoint m_walkTo;

@@ -134,12 +134,12 @@ void CharacterWindow::mouseReleaseEvent(QMouseEvent *event)
     const QPoint at = event->globalPosition().toPoint();
     const int shift = shiftState(event->modifiers());
     if (event->button() == Qt::LeftButton) {
-        const bool dragged = m_dragging;
-        m_pressed = false;
-        m_dragging = false;
+        // The release ending a double click is no click of its own.
+        const bool pressed = std::exchange(m_pressed, false);
+        const bool dragged = std::exchange(m_dragging, false);
         if (dragged)
             emit dragFinished(shift, at);
-        else
+        else if (pressed)
             emit clicked(1, shift, at);
     } else if (event->button() == Qt::RightButton) {
         emit clicked(2, shift, at);
@@ -151,7 +151,9 @@ void CharacterWindow::mouseReleaseEvent(QMouseEvent *event)
 
 void CharacterWindow::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = false;
         emit doubleClicked(1, shiftState(event->modifiers()), event->globalPosition().toPoint());
+    }
     event->accept();
 }

@@ -9,28 +9,16 @@
 #include "platform/RegistryStore.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QHash>
 #include <memory>
 
 namespace {
 
-// Decoded characters by file, shared while any instance uses them.
+// The loader hands out one shared instance per unchanged file while it is in use.
 std::shared_ptr<const CharacterData> decode(const QString &path, QString &error)
 {
-    static QHash<QString, std::weak_ptr<const CharacterData>> cache;
-    const QFileInfo info(path);
-    const QString key = info.canonicalFilePath() + u'|' +
-                        QString::number(info.lastModified().toMSecsSinceEpoch()) + u'|' +
-                        QString::number(info.size());
-    if (auto shared = cache.value(key).lock())
-        return shared;
     CharacterLoadResult result = CharacterLoader::load(path);
-    if (!result) {
+    if (!result)
         error = result.error;
-        return nullptr;
-    }
-    cache.insert(key, result.character);
     return result.character;
 }
 
@@ -64,13 +52,13 @@ bool Characters::Load(const QString &id, const QString &path)
     m_lastError.clear();
     const std::shared_ptr<const CharacterData> data = decode(path, m_lastError);
     if (!data) {
-        qCInfo(lcAgent) << "load" << id << path << "failed:" << m_lastError;
+        qCInfo(lcAgent).noquote() << "load" << id << path << "failed:" << m_lastError;
         return false;
     }
     auto *character = new AgentCharacter(id, data, m_clock, m_settings, this);
     m_characters.insert(normalized(id), character);
     connectEvents(character);
-    qCInfo(lcAgent) << "load" << id << path << data->name << data->guid;
+    qCInfo(lcAgent).noquote() << "load" << id << path << data->name << data->guid;
     return true;
 }
 
@@ -79,7 +67,7 @@ void Characters::Unload(const QString &id)
     AgentCharacter *character = m_characters.take(normalized(id));
     if (!character)
         return;
-    qCInfo(lcAgent) << "unload" << id;
+    qCInfo(lcAgent).noquote() << "unload" << id;
     delete character;
 }
 
@@ -123,7 +111,7 @@ void Characters::applySettings(const AgentSettings &settings)
     QString error;
     const auto data = decode(QDir(m_charactersFolder).filePath(settings.defaultCharacter), error);
     const QString guid = data ? data->guid : QString();
-    qCInfo(lcAgent) << "event DefaultCharacterChange" << guid;
+    qCInfo(lcAgent).noquote() << "event DefaultCharacterChange" << guid;
     emit DefaultCharacterChange(guid);
 }
 
@@ -131,26 +119,26 @@ void Characters::connectEvents(AgentCharacter *character)
 {
     const QString id = character->id();
     connect(character, &AgentCharacter::clicked, this, [this, id](int b, int s, int x, int y) {
-        qCInfo(lcAgent) << "event Click" << id << b << s << x << y;
+        qCInfo(lcAgent).noquote() << "event Click" << id << b << s << x << y;
         emit Click(id, b, s, x, y);
     });
     connect(character, &AgentCharacter::doubleClicked, this,
             [this, id](int b, int s, int x, int y) {
-                qCInfo(lcAgent) << "event DblClick" << id << b << s << x << y;
+                qCInfo(lcAgent).noquote() << "event DblClick" << id << b << s << x << y;
                 emit DblClick(id, b, s, x, y);
             });
     connect(character, &AgentCharacter::dragCompleted, this,
             [this, id](int b, int s, int x, int y) {
-                qCInfo(lcAgent) << "event DragComplete" << id << b << s << x << y;
+                qCInfo(lcAgent).noquote() << "event DragComplete" << id << b << s << x << y;
                 emit DragComplete(id, b, s, x, y);
             });
     connect(character, &AgentCharacter::hidden, this, [this, id](int cause) {
-        qCInfo(lcAgent) << "event Hide" << id << cause;
+        qCInfo(lcAgent).noquote() << "event Hide" << id << cause;
         emit Hide(id, cause);
     });
     connect(character, &AgentCharacter::activated, this, [this, id] { m_activeId = id; });
     connect(character, &AgentCharacter::commandChosen, this, [this](const QString &name) {
-        qCInfo(lcAgent) << "event Command" << name;
+        qCInfo(lcAgent).noquote() << "event Command" << name;
         emit Command(name);
     });
 }

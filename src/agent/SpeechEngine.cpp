@@ -33,7 +33,7 @@ SpeechEngine::SpeechEngine()
 
 SpeechEngine::~SpeechEngine()
 {
-    m_synthesizer->cancelled.store(~quint64(0));
+    m_synthesizer->cancelled.store(SpeechSynthesizer::StopEverything);
     m_thread.quit();
     m_thread.wait();
 }

@@ -51,8 +51,8 @@ signals:
 private:
     void receive(const SpeechChunk &chunk);
     void update();
-    void startSink();
-    void stopSink();
+    void startSink(const QByteArray &firstPcm);
+    void stopSink(bool drain);
     qint64 positionSamples() const;
     void requestMoreIfLow(qint64 position);
 
@@ -65,8 +65,8 @@ private:
 
     AgentClock &m_clock;
     AgentTimer *m_timer;
-    SpeechPcmDevice *m_device;
     QAudioSink *m_sink = nullptr;
+    SpeechPcmDevice *m_device = nullptr; // owned by m_sink
     quint64 m_utterance = 0;
     QList<TimedCue> m_cues;
     qsizetype m_nextCue = 0;

@@ -33,7 +33,7 @@ struct Collector
     QByteArray pcm;
     QList<WordEvent> words;
     QList<PhonemeEvent> phonemes;
-    const std::atomic<quint64> *cancelled = nullptr;
+    const SpeechSynthesizer *owner = nullptr;
     quint64 utterance = 0;
 };
 
@@ -56,7 +56,7 @@ int synthCallback(short *wav, int samples, espeak_EVENT *events)
                     sample, int(PhonemeMouth::shapeFor(QByteArrayView(
                                     event->id.string, qstrnlen(event->id.string, 8))))};
     }
-    return collector->cancelled->load() == collector->utterance ? 1 : 0;
+    return collector->owner->isCancelled(collector->utterance) ? 1 : 0;
 }
 
 int espeakPitch(int hz, int base)
@@ -166,7 +166,7 @@ void SpeechSynthesizer::produce(quint64 utterance, qint64 targetSamples)
         return;
     qint64 produced = 0;
     while (produced < targetSamples) {
-        if (cancelled.load() == utterance) {
+        if (isCancelled(utterance)) {
             m_jobs.erase(it);
             return;
         }
@@ -208,7 +208,7 @@ SpeechChunk SpeechSynthesizer::synthesize(quint64 utterance, const Job &job, con
     const QString text = piece.spoken.mid(segment.start, segment.length);
     const int endOffset = segment.start + segment.length;
     Collector collector;
-    collector.cancelled = &cancelled;
+    collector.owner = this;
     collector.utterance = utterance;
     if (!text.trimmed().isEmpty() && ensureEngine()) {
         const QString voice =

@@ -19,8 +19,15 @@ public:
     SpeechSynthesizer();
     ~SpeechSynthesizer() override;
 
-    // Set from any thread: the callback aborts synthesis of this utterance at once.
+    // Set from any thread: the callback aborts synthesis of this utterance at once;
+    // StopEverything aborts whatever runs (the engine is shutting down).
     std::atomic<quint64> cancelled{0};
+    static constexpr quint64 StopEverything = ~quint64(0);
+    bool isCancelled(quint64 utterance) const
+    {
+        const quint64 value = cancelled.load();
+        return value == utterance || value == StopEverything;
+    }
 
     // Splits a text into pieces that end at a sentence or clause where possible, none
     // longer than `maxLength`; short first pieces keep the time to the first sound low.

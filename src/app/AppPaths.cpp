@@ -42,13 +42,20 @@ QString programFolder()
                         QStringLiteral("quillomi")));
 }
 
-QString configFolder()
+QString userConfigRoot()
 {
     const QString home = homeOverride();
     if (!home.isEmpty())
-        return ensured(join(home, QStringLiteral("config")));
-    return ensured(join(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                        QStringLiteral("quillomi")));
+        return join(home, QStringLiteral("config"));
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
+QString configFolder()
+{
+    // Under QUILLOMI_HOME the configuration root is the program's own.
+    if (!homeOverride().isEmpty())
+        return ensured(userConfigRoot());
+    return ensured(join(userConfigRoot(), QStringLiteral("quillomi")));
 }
 
 QString settingsFile()

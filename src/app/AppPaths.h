@@ -9,6 +9,8 @@ namespace AppPaths {
 
 // The per-user program folder: language, location, phrase and tour files, chars/, diary.
 QString programFolder();
+// The user's configuration root: DIR/config under QUILLOMI_HOME, else $XDG_CONFIG_HOME.
+QString userConfigRoot();
 // Folder of the settings store.
 QString configFolder();
 // The settings store file (the registry stand-in).

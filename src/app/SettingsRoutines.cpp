@@ -109,7 +109,7 @@ void SaveSettings()
     runStep("save options", [] {
         SettingsStore store;
         const OptionValues &values = optionValues();
-        // One transaction; a write that fails is skipped and the others still land.
+        // One transaction: the options land together or, when a write fails, not at all.
         store.registry().transaction([&] {
             save(store, User, appState().UserName);
             save(store, Lang, appState().LangChosen);

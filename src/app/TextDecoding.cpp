@@ -70,7 +70,9 @@ QString decode(const QByteArray &bytes)
         if (auto text = strictUtf8(QByteArrayView(body).first(body.size() - tail)))
             return *text;
     }
-    return fromWindows1252(bytes);
+    // The byte-order mark is no text of its own: it would hide a first line such as a
+    // language section's header.
+    return fromWindows1252(body);
 }
 
 std::optional<QString> readFile(const QString &path)

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 const QString AutostartEntry::RunKey =
         QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
@@ -51,11 +50,7 @@ QString escapeString(const QString &text)
 
 QString AutostartEntry::file()
 {
-    const QString home = qEnvironmentVariable("QUILLOMI_HOME");
-    const QString config =
-            home.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                           : AppPaths::join(home, QStringLiteral("config"));
-    return AppPaths::join(AppPaths::join(config, QStringLiteral("autostart")),
+    return AppPaths::join(AppPaths::join(AppPaths::userConfigRoot(), QStringLiteral("autostart")),
                           QStringLiteral("quillomi.desktop"));
 }
 

@@ -2,32 +2,16 @@
 
 #include "app/TextDecoding.h"
 #include "platform/RegFileWriter.h"
+#include "platform/RegistryOps.h"
 
 #include <QStringDecoder>
 #include <QStringList>
 #include <algorithm>
-#include <array>
 #include <optional>
 
 namespace {
 
 const QString kRegedit4 = QStringLiteral("REGEDIT4");
-
-struct RootName
-{
-    const char *full;
-    const char *shortName;
-};
-
-constexpr std::array<RootName, 7> kRoots{{
-        {"HKEY_CLASSES_ROOT", "HKCR"},
-        {"HKEY_CURRENT_USER", "HKCU"},
-        {"HKEY_LOCAL_MACHINE", "HKLM"},
-        {"HKEY_USERS", "HKU"},
-        {"HKEY_CURRENT_CONFIG", "HKCC"},
-        {"HKEY_PERFORMANCE_DATA", nullptr},
-        {"HKEY_DYN_DATA", nullptr},
-}};
 
 QString lineError(int line, const QString &what)
 {
@@ -44,13 +28,9 @@ std::optional<QString> normalisedPath(const QString &path, QString &why)
             return std::nullopt;
         }
     }
-    for (const RootName &root : kRoots) {
-        if (parts.first().compare(QLatin1String(root.full), Qt::CaseInsensitive) == 0 ||
-            (root.shortName &&
-             parts.first().compare(QLatin1String(root.shortName), Qt::CaseInsensitive) == 0)) {
-            parts.first() = QLatin1String(root.full);
-            return parts.join(u'\\');
-        }
+    if (const QString root = RegRootFullName(parts.first()); !root.isEmpty()) {
+        parts.first() = root;
+        return parts.join(u'\\');
     }
     why = QStringLiteral("the key path \"%1\" does not begin with a root key such as "
                          "HKEY_CURRENT_USER")
@@ -77,20 +57,8 @@ class Parser
 public:
     Parser(const QString &text, QList<RegFileReader::Key> &keys)
         : m_keys(keys)
-    {
-        // Line ends: CRLF, LF or a lone CR.
-        qsizetype start = 0;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text.at(i) == u'\r' || text.at(i) == u'\n') {
-                m_lines << text.mid(start, i - start);
-                if (text.at(i) == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                    ++i;
-                start = i + 1;
-            }
-        }
-        if (start < text.size())
-            m_lines << text.mid(start);
-    }
+        , m_lines(TextDecoding::splitLines(text))
+    {}
 
     bool run()
     {

@@ -13,17 +13,29 @@ struct RootName
 {
     const char *name;
     quint32 handle;
+    const char *shortName; // as registry files may write it; nullptr when there is none
 };
 
 constexpr std::array<RootName, 7> kRoots{{
-        {"HKEY_CLASSES_ROOT", RegRoot::ClassesRoot},
-        {"HKEY_CURRENT_USER", RegRoot::CurrentUser},
-        {"HKEY_LOCAL_MACHINE", RegRoot::LocalMachine},
-        {"HKEY_USERS", RegRoot::Users},
-        {"HKEY_PERFORMANCE_DATA", RegRoot::PerformanceData},
-        {"HKEY_CURRENT_CONFIG", RegRoot::CurrentConfig},
-        {"HKEY_DYN_DATA", RegRoot::DynData},
+        {"HKEY_CLASSES_ROOT", RegRoot::ClassesRoot, "HKCR"},
+        {"HKEY_CURRENT_USER", RegRoot::CurrentUser, "HKCU"},
+        {"HKEY_LOCAL_MACHINE", RegRoot::LocalMachine, "HKLM"},
+        {"HKEY_USERS", RegRoot::Users, "HKU"},
+        {"HKEY_PERFORMANCE_DATA", RegRoot::PerformanceData, nullptr},
+        {"HKEY_CURRENT_CONFIG", RegRoot::CurrentConfig, "HKCC"},
+        {"HKEY_DYN_DATA", RegRoot::DynData, nullptr},
 }};
+
+const RootName *rootNamed(const QString &name)
+{
+    for (const RootName &entry : kRoots) {
+        if (name.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0 ||
+            (entry.shortName &&
+             name.compare(QLatin1String(entry.shortName), Qt::CaseInsensitive) == 0))
+            return &entry;
+    }
+    return nullptr;
+}
 
 int g_lastResult = RegResult::Success;
 
@@ -113,10 +125,8 @@ RegPathSplit SplitRegPath(const QString &path)
     const qsizetype slash = path.indexOf(u'\\');
     const QString rootName = slash < 0 ? path : path.left(slash);
     split.subKey = slash < 0 ? QString() : path.mid(slash + 1);
-    for (const RootName &entry : kRoots) {
-        if (rootName.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0)
-            split.root = entry.handle;
-    }
+    if (const RootName *root = rootNamed(rootName))
+        split.root = root->handle;
     return split;
 }
 
@@ -207,4 +217,10 @@ int RegLastResult()
 void SetRegistryMessageHandler(std::function<void(const QString &)> handler)
 {
     messageHandler() = std::move(handler);
+}
+
+QString RegRootFullName(const QString &name)
+{
+    const RootName *root = rootNamed(name);
+    return root ? QLatin1String(root->name) : QString();
 }

@@ -54,3 +54,6 @@ void SetRegistryMessageHandler(std::function<void(const QString &)> handler);
 
 // The root's name for a handle ("HKEY_CURRENT_USER"); empty for an unknown handle.
 QString RegRootName(quint32 root);
+// The full name of a root written in full or short ("hkcu" -> "HKEY_CURRENT_USER"); empty
+// for an unknown root.
+QString RegRootFullName(const QString &name);

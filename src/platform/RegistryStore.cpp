@@ -264,13 +264,13 @@ std::optional<RegValue> RegistryStore::valueIn(const QString &path, const QStrin
     return RegValue::string(get.text(0), get.text(2));
 }
 
-bool RegistryStore::writeValue(qint64 key, const RegValue &value)
+// An upsert keeps the row, and so the value's place in the order, when it is overwritten.
+const char *const RegistryStore::UpsertValueSql =
+        "INSERT INTO reg_value(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?)"
+        " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data";
+
+bool RegistryStore::writeValue(SqliteDb::Statement &upsert, qint64 key, const RegValue &value)
 {
-    // An upsert keeps the row, and so the value's place in the order, when it is overwritten.
-    SqliteDb::Statement upsert(m_db, "INSERT INTO reg_value(key, name, fold, type, data)"
-                                     " VALUES(?, ?, ?, ?, ?)"
-                                     " ON CONFLICT(key, fold) DO UPDATE SET"
-                                     " type = excluded.type, data = excluded.data");
     upsert.bind(1, key).bind(2, value.name).bind(3, fold(value.name)).bind(4, qint64(value.type));
     if (value.type == RegValue::Type::Dword)
         upsert.bind(5, qint64(value.dword));
@@ -279,11 +279,21 @@ bool RegistryStore::writeValue(qint64 key, const RegValue &value)
     return upsert.run();
 }
 
+bool RegistryStore::writeValues(qint64 key, const QList<RegValue> &values)
+{
+    SqliteDb::Statement upsert(m_db, UpsertValueSql);
+    for (const RegValue &value : values) {
+        if (!writeValue(upsert, key, value))
+            return false;
+    }
+    return true;
+}
+
 bool RegistryStore::setValue(const QString &path, const RegValue &value)
 {
     return m_db.transaction([&] {
         const auto id = findKey(path);
-        return id && writeValue(*id, value);
+        return id && writeValues(*id, {value});
     });
 }
 
@@ -307,21 +317,7 @@ bool RegistryStore::replaceValues(const QString &path, const QList<RegValue> &va
         SqliteDb::Statement clear(m_db, "DELETE FROM reg_value WHERE key = ?");
         if (!clear.bind(1, *id).run())
             return false;
-        SqliteDb::Statement insert(m_db, "INSERT INTO reg_value(key, name, fold, type, data)"
-                                         " VALUES(?, ?, ?, ?, ?)"
-                                         " ON CONFLICT(key, fold) DO UPDATE SET"
-                                         " type = excluded.type, data = excluded.data");
-        for (const RegValue &value : values) {
-            insert.bind(1, *id).bind(2, value.name).bind(3, fold(value.name));
-            insert.bind(4, qint64(value.type));
-            if (value.type == RegValue::Type::Dword)
-                insert.bind(5, qint64(value.dword));
-            else
-                insert.bind(5, value.text);
-            if (!insert.run())
-                return false;
-        }
-        return true;
+        return writeValues(*id, values);
     });
 }
 
@@ -360,10 +356,8 @@ std::optional<RegKeyTree> RegistryStore::tree(const QString &path)
 
 bool RegistryStore::writeTree(qint64 key, const RegKeyTree &tree)
 {
-    for (const RegValue &value : tree.values) {
-        if (!writeValue(key, value))
-            return false;
-    }
+    if (!writeValues(key, tree.values))
+        return false;
     SqliteDb::Statement insert(m_db, "INSERT INTO reg_key(parent, name, fold) VALUES(?, ?, ?)");
     SqliteDb::Statement find(m_db, "SELECT id FROM reg_key WHERE parent = ? AND fold = ?");
     for (const RegKeyTree &child : tree.subkeys) {

@@ -63,7 +63,9 @@ private:
     std::optional<RegValue> valueIn(const QString &path, const QString &name);
     std::optional<qint64> ensureKey(const QString &path);
     bool deleteKeyId(qint64 id);
-    bool writeValue(qint64 key, const RegValue &value);
+    static const char *const UpsertValueSql;
+    static bool writeValue(SqliteDb::Statement &upsert, qint64 key, const RegValue &value);
+    bool writeValues(qint64 key, const QList<RegValue> &values);
     bool writeTree(qint64 key, const RegKeyTree &tree);
     void readTree(qint64 key, RegKeyTree &into);
     QList<RegValue> valuesOf(qint64 key);

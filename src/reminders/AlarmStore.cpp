@@ -81,6 +81,7 @@ bool AlarmStore::LoadAlarms(SettingsStore &settings)
     // Earlier unreadable records are tried again: a later version may read them.
     auto entries = settings.all(SettingsStore::AppName, Section);
     entries += settings.all(SettingsStore::AppName, UnreadableSection);
+    m_inStep = true;
     const QDateTime now = Clock::currentDateTime();
     for (const auto &entry : std::as_const(entries)) {
         auto record = std::make_unique<ClsAlarm>(now);
@@ -106,6 +107,13 @@ bool AlarmStore::SaveAlarms() const
 
 bool AlarmStore::SaveAlarms(SettingsStore &settings) const
 {
+    // A store that never read the stored reminders (a save before the first load, as when
+    // the session ends during start-up) must not write its empty list over them.
+    if (!m_inStep && !(settings.all(SettingsStore::AppName, Section).isEmpty() &&
+                       settings.all(SettingsStore::AppName, UnreadableSection).isEmpty())) {
+        qWarning("The reminders were not saved: they have not been loaded yet.");
+        return false;
+    }
     const auto numbered = [](const QStringList &texts) {
         SettingsStore::Entries entries;
         entries.reserve(texts.size());
@@ -122,9 +130,11 @@ bool AlarmStore::SaveAlarms(SettingsStore &settings) const
     texts.reserve(count());
     for (const auto &record : m_records)
         texts << record->SaveAlarm();
-    return settings.registry().transaction([&] {
+    const bool saved = settings.registry().transaction([&] {
         return write(Section, numbered(texts)) && write(UnreadableSection, numbered(m_unreadable));
     });
+    m_inStep = m_inStep || saved;
+    return saved;
 }
 
 void AlarmStore::installSettingsHooks()

@@ -66,4 +66,6 @@ private:
     QHash<QString, ClsAlarm *> m_byKey;
     QStringList m_unreadable;
     bool m_hooksInstalled = false;
+    // The stored reminders have been read or written by this store once.
+    mutable bool m_inStep = false;
 };

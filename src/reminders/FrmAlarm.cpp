@@ -183,7 +183,7 @@ void FrmAlarm::ShowAlarm(const QString &text)
 
 void FrmAlarm::pageLoaded()
 {
-    m_browser->setBodyText(m_message);
+    // The linked page already holds the message escaped as the browser shows plain text.
     m_browser->setBodyInnerHtml(AlarmLinks::linkedHtml(m_message));
     m_title->setText(AppTitle() + u' ' + GetLangPlainText(QStringLiteral("[Alarm]"), 0) + u':');
     SetTopmost(this, true);

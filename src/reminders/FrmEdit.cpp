@@ -25,8 +25,8 @@ int twipsY(int twips)
 constexpr int LabelLeft = 120, LabelWidth = 975;
 constexpr int FieldLeft = 1200, FieldWidth = 3375, LineHeight = 285, FirstTop = 120;
 constexpr int ButtonWidth = 975, ButtonHeight = 345;
-constexpr int DelLeft = 1440, CancelLeft = 2520, OkLeft = 3600;
-constexpr int FieldGap = 20, LabelRaise = 200, ButtonsBelow = 100, WindowBelow = 550;
+constexpr int CancelLeft = 2520, OkLeft = 3600; // Delete at 1440
+constexpr int FieldGap = 20, ButtonsBelow = 100, WindowBelow = 550;
 constexpr int WindowWidth = FieldLeft + FieldWidth + 240;
 
 QString textOf(const QWidget *field)
@@ -83,7 +83,7 @@ QWidget *FrmEdit::AddNewTxt(int column, int multiLineColumn, int height)
     } else {
         auto *line = new QLineEdit(this);
         line->setObjectName(QStringLiteral("TxtLn%1").arg(m_nextLine++));
-        line->resize(twipsX(FieldWidth), std::max(twipsY(LineHeight), line->sizeHint().height()));
+        line->resize(twipsX(FieldWidth), m_lineHeight);
         field = line;
     }
     field->move(twipsX(FieldLeft), twipsY(FirstTop));
@@ -94,6 +94,7 @@ QWidget *FrmEdit::AddNewTxt(int column, int multiLineColumn, int height)
 void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
 {
     m_del->setVisible(showDelete);
+    m_lineHeight = std::max(twipsY(LineHeight), QLineEdit().sizeHint().height());
     QTreeWidgetItem *row = m_list->topLevelItem(m_row.row());
     const int columns = m_list->columnCount();
     QWidget *previous = nullptr;
@@ -112,10 +113,10 @@ void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
             multi->setPlainText(text);
         if (previous)
             field->move(field->x(), previous->y() + previous->height() + twipsY(FieldGap));
-        // The label lines up with the lower part of its field.
+        // The label lines up with the lower part of its field: centred on its last line.
+        const int lastLine = std::min(field->height(), m_lineHeight);
         label->move(twipsX(LabelLeft),
-                    std::max(field->y(), field->y() + field->height() - twipsY(LabelRaise) -
-                                                 label->height() / 2));
+                    field->y() + field->height() - (lastLine + label->height()) / 2);
         label->setVisible(true);
         if (tabPrevious)
             setTabOrder(tabPrevious, field);
@@ -125,11 +126,17 @@ void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
     const int lastBottom = previous ? previous->y() + previous->height() : twipsY(FirstTop);
     const int buttonTop = lastBottom + twipsY(ButtonsBelow);
     const int buttonHeight = std::max(twipsY(ButtonHeight), m_ok->sizeHint().height());
-    const int buttonWidth = std::max(twipsX(ButtonWidth), m_cancel->sizeHint().width());
-    const int shift = buttonWidth - twipsX(ButtonWidth);
-    m_del->setGeometry(twipsX(DelLeft) - 2 * shift, buttonTop, buttonWidth, buttonHeight);
-    m_cancel->setGeometry(twipsX(CancelLeft) - shift, buttonTop, buttonWidth, buttonHeight);
-    m_ok->setGeometry(twipsX(OkLeft), buttonTop, buttonWidth, buttonHeight);
+    int buttonWidth = twipsX(ButtonWidth);
+    for (const QPushButton *button : {m_del, m_cancel, m_ok})
+        buttonWidth = std::max(buttonWidth, button->sizeHint().width());
+    // Right-aligned under the fields as designed; wider texts push the row to the right
+    // instead of off the window's left edge.
+    const int gap = twipsX(OkLeft - CancelLeft - ButtonWidth);
+    const int okLeft = std::max(twipsX(FieldLeft + FieldWidth) - buttonWidth,
+                                twipsX(LabelLeft) + 2 * (buttonWidth + gap));
+    m_ok->setGeometry(okLeft, buttonTop, buttonWidth, buttonHeight);
+    m_cancel->setGeometry(okLeft - gap - buttonWidth, buttonTop, buttonWidth, buttonHeight);
+    m_del->setGeometry(okLeft - 2 * (gap + buttonWidth), buttonTop, buttonWidth, buttonHeight);
     const int width = std::max(twipsX(WindowWidth), m_ok->geometry().right() + twipsX(240));
     setFixedSize(width, buttonTop + buttonHeight + twipsY(WindowBelow) / 2);
     if (!m_fields.isEmpty())

@@ -40,6 +40,7 @@ private:
     QList<QWidget *> m_fields;
     int m_nextLine = 1;
     int m_nextMulti = 1;
+    int m_lineHeight = 0; // of a single-line field
     QPushButton *m_del;
     QPushButton *m_cancel;
     QPushButton *m_ok;

@@ -58,6 +58,7 @@ FrmRecurrence::FrmRecurrence(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmRecurrence"));
     setWindowTitle(QStringLiteral("0"));
+    setWindowIcon(style()->standardIcon(QStyle::SP_BrowserReload));
 
     auto *kindFrame = new QGroupBox(QStringLiteral("1"), this);
     kindFrame->setObjectName(QStringLiteral("FrameRecurrence"));
@@ -203,7 +204,6 @@ void FrmRecurrence::load()
     m_yearly->setText(QStringLiteral("On ") + QString::number(r.MyDate.day()) +
                       QStringLiteral(" - ") + locale.monthName(r.MyDate.month()) +
                       QStringLiteral(" every year."));
-    setWindowIcon(style()->standardIcon(QStyle::SP_BrowserReload));
 }
 
 bool FrmRecurrence::weeksApply() const

@@ -11,8 +11,6 @@ class ListRows final
 public:
     // Where a row keeps its key (column 0).
     static constexpr int KeyRole = 0x0100; // Qt::UserRole
-    // Set on rows that carry the recurring mark.
-    static constexpr int RecurringRole = 0x0101;
 
     // Moves row `index` one place up (nothing for the first row) and keeps it in view.
     static void MoveRowUp(QTreeWidget *list, int index);

@@ -2,8 +2,21 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QPointer>
+#include <QHash>
 #include <QWindow>
+
+namespace {
+
+// How many of these dialogs each owner waits on: the pop-up's edit button can open the row
+// editor on the main window while the recurrence dialog already waits on it, and the owner
+// may only come back when the last of them has closed.
+QHash<const QWidget *, int> &openOnOwner()
+{
+    static QHash<const QWidget *, int> counts;
+    return counts;
+}
+
+} // namespace
 
 ModalWindow::ModalWindow(QWidget *parent)
     : QWidget(parent, Qt::Dialog)
@@ -11,20 +24,21 @@ ModalWindow::ModalWindow(QWidget *parent)
 
 ModalWindow::~ModalWindow()
 {
-    if (m_owner)
-        m_owner->setEnabled(true);
+    releaseOwner();
 }
 
 void ModalWindow::ShowModalDlg(QWidget *owner)
 {
-    QPointer<QWidget> guardedOwner = owner;
     m_owner = owner;
+    m_ownerKey = owner;
     m_open = true;
     show();
     if (owner && owner->window()->windowHandle() && windowHandle())
         windowHandle()->setTransientParent(owner->window()->windowHandle());
-    if (owner)
+    if (owner) {
+        ++openOnOwner()[owner];
         owner->setEnabled(false);
+    }
     raise();
     activateWindow();
 
@@ -35,10 +49,23 @@ void ModalWindow::ShowModalDlg(QWidget *owner)
         connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    if (guardedOwner)
-        guardedOwner->setEnabled(true);
     if (self)
-        m_owner = nullptr;
+        releaseOwner();
+}
+
+void ModalWindow::releaseOwner()
+{
+    if (!m_ownerKey)
+        return;
+    auto &counts = openOnOwner();
+    const auto it = counts.find(m_ownerKey);
+    if (it != counts.end() && --*it <= 0) {
+        counts.erase(it);
+        if (m_owner)
+            m_owner->setEnabled(true);
+    }
+    m_owner = nullptr;
+    m_ownerKey = nullptr;
 }
 
 void ModalWindow::closeEvent(QCloseEvent *event)
@@ -50,9 +77,7 @@ void ModalWindow::closeEvent(QCloseEvent *event)
 void ModalWindow::finish()
 {
     hide();
-    if (m_owner)
-        m_owner->setEnabled(true);
-    m_owner = nullptr;
+    releaseOwner();
     if (m_open) {
         m_open = false;
         emit closed();

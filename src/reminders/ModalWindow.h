@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 // A dialog that is modal to its owner only: the owner is disabled while it is open, and
@@ -26,6 +27,10 @@ protected:
     void finish();
 
 private:
-    QWidget *m_owner = nullptr;
+    // Enables the owner again unless another of these dialogs still waits on it.
+    void releaseOwner();
+
+    QPointer<QWidget> m_owner;
+    const QWidget *m_ownerKey = nullptr; // the owner as counted, even once it is gone
     bool m_open = false;
 };

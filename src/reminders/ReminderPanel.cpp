@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QStyle>
 #include <QTimeEdit>
 #include <QTimer>
@@ -57,6 +58,7 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
     , m_store(store)
     , m_checker(store, [this](const QString &spoken, const QString &shown,
                               const QString &key) { AnnounceReminder(spoken, shown, key); })
+    , m_recurringIcon(style()->standardIcon(QStyle::SP_BrowserReload))
     , m_alarmTimer(new QTimer(this))
     , m_dueTimer(new QTimer(this))
 {
@@ -116,8 +118,17 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
     m_list->header()->setSectionsClickable(true);
     m_list->header()->setStretchLastSection(true);
     const QFontMetrics metrics(m_list->font());
-    m_list->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("00/00/00000")) + 28);
-    m_list->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("00:00:00 PMM")));
+    // Past-due rows are bold: the date and time columns are sized for a bold wide text.
+    QFont bold = m_list->font();
+    bold.setBold(true);
+    const int margins = 2 * metrics.horizontalAdvance(QLatin1Char('x'));
+    const int iconRoom = m_list->style()->pixelMetric(QStyle::PM_SmallIconSize) + 4;
+    const auto boldWidth = [&bold](const QString &text) {
+        return QFontMetrics(bold).horizontalAdvance(text);
+    };
+    m_list->setColumnWidth(0, boldWidth(AlarmText::displayDate(QDate(2026, 12, 28))) + iconRoom +
+                                      margins);
+    m_list->setColumnWidth(1, boldWidth(AlarmText::displayTime(QTime(22, 58, 58))) + margins);
     m_list->setColumnWidth(2, metrics.horizontalAdvance(QLatin1Char('x')) * 18);
     m_list->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('x')) * 70);
 
@@ -176,7 +187,12 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
     connect(m_alarmTimer, &QTimer::timeout, this, &ReminderPanel::CheckReminders);
     connect(m_dueTimer, &QTimer::timeout, this, &ReminderPanel::dueCheckTick);
 
-    connect(&m_store, &AlarmStore::alarmsLoaded, this, &ReminderPanel::rebuildList);
+    connect(&m_store, &AlarmStore::alarmsLoaded, this, [this] {
+        // A reload replaced every record, the one the recurrence dialog is open on too.
+        if (!m_recurrenceKey.isEmpty())
+            FrmRecurrence::instance().record = nullptr;
+        rebuildList();
+    });
     connect(&m_store, &AlarmStore::alarmAdded, this, [this](const QString &key) {
         if (const ClsAlarm *alarm = m_store.find(key))
             appendRow(*alarm);
@@ -216,9 +232,7 @@ void ReminderPanel::fillRow(QTreeWidgetItem *row, const ClsAlarm &alarm) const
     row->setText(2, alarm.MySubj);
     row->setText(3, alarm.MyMsg);
     row->setData(0, ListRows::KeyRole, alarm.MyAlarmKey);
-    const bool recurring = alarm.MyRecurrence != ClsAlarm::None;
-    row->setData(0, ListRows::RecurringRole, recurring);
-    row->setIcon(0, recurring ? style()->standardIcon(QStyle::SP_BrowserReload) : QIcon());
+    row->setIcon(0, alarm.MyRecurrence != ClsAlarm::None ? m_recurringIcon : QIcon());
 }
 
 QTreeWidgetItem *ReminderPanel::appendRow(const ClsAlarm &alarm)
@@ -385,7 +399,8 @@ void ReminderPanel::showListMenu(const QPoint &pos)
     if (index < 1)
         return;
     const QTreeWidgetItem *row = m_list->topLevelItem(index - 1);
-    m_menuRecurrence->setEnabled(row->data(0, ListRows::RecurringRole).toBool());
+    // The recurring mark tells a recurring reminder's row.
+    m_menuRecurrence->setEnabled(!row->icon(0).isNull());
     m_menu->popup(m_list->viewport()->mapToGlobal(pos));
 }
 
@@ -412,23 +427,16 @@ bool ReminderPanel::CheckPastDue()
     if (m_pastDueBusy)
         return false;
     m_pastDueBusy = true;
-    const QDateTime now = Clock::currentDateTime();
-    bool any = false;
-    QHash<QString, QTreeWidgetItem *> rows;
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
-        rows.insert(ListRows::keyOf(m_list->topLevelItem(i)), m_list->topLevelItem(i));
-    for (int i = m_store.count() - 1; i >= 0; --i) {
-        const ClsAlarm &alarm = *m_store.at(i);
-        QTreeWidgetItem *row = rows.value(alarm.MyAlarmKey);
-        const bool pastDue = DueChecker::isPastDue(alarm, now);
-        if (row)
-            markPastDue(row, pastDue);
-        any = any || pastDue;
+    const QStringList pastDue = m_checker.pastDueKeys(Clock::currentDateTime());
+    const QSet<QString> marked(pastDue.cbegin(), pastDue.cend());
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = m_list->topLevelItem(i);
+        markPastDue(row, marked.contains(ListRows::keyOf(row)));
     }
     m_pastDueBusy = false;
     m_list->viewport()->update();
     resetEntryFields();
-    return any;
+    return !pastDue.isEmpty();
 }
 
 void ReminderPanel::resetEntryFields()

@@ -2,6 +2,7 @@
 
 #include "reminders/DueChecker.h"
 
+#include <QIcon>
 #include <QWidget>
 
 class AlarmStore;
@@ -92,6 +93,7 @@ private:
     QAction *m_menuEdit;
     QAction *m_menuDel;
     QAction *m_menuRecurrence;
+    const QIcon m_recurringIcon; // asked of the style once, not per row
     QTimer *m_alarmTimer;
     QTimer *m_dueTimer;
     QString m_recurrenceKey; // the record the recurrence dialog is open on

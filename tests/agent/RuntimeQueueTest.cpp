@@ -213,6 +213,10 @@ TEST_F(RuntimeQueue, WalkMovesStepByStepAndStaysInBounds)
         EXPECT_LE((path[i] - path[i - 1]).manhattanLength(), 80);
     }
 
+    // A screen going away puts a character that stood on it back inside.
+    runtime.setBounds(QRect(0, 0, 800, 600));
+    EXPECT_EQ(runtime.position(), QPoint(700, 480));
+
     // Hidden, or with reduced motion, the character is simply put there.
     runtime.setReducedMotion(true);
     path.clear();

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -125,6 +126,22 @@ TEST_F(RuntimeX11, ClicksOnTransparentPixelsFallThrough)
     g_desktop->screenshot(QStringLiteral("agent-click-through"));
 }
 
+TEST_F(RuntimeX11, DoubleClickIsOneClickAndOneDoubleClick)
+{
+    QSignalSpy clicks(&characters, &Characters::Click);
+    QSignalSpy doubles(&characters, &Characters::DblClick);
+    const auto [opaque, clear] = opaqueAndClear(character->window()->currentMask());
+    const QPoint at = character->window()->geometry().topLeft() + opaque;
+    xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+             QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+             QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
+    QTest::qWait(400);
+    EXPECT_EQ(clicks.size(), 1);
+    ASSERT_EQ(doubles.size(), 1);
+    EXPECT_EQ(doubles[0][0].toString(), QStringLiteral("Agent0"));
+    EXPECT_EQ(doubles[0][1].toInt(), 1);
+}
+
 TEST_F(RuntimeX11, StaysOffTheTaskBarAndNeverTakesFocus)
 {
     const QString state =
@@ -144,6 +161,21 @@ TEST_F(RuntimeX11, StaysOffTheTaskBarAndNeverTakesFocus)
     QTest::qWait(200);
     EXPECT_EQ(xdotool({QStringLiteral("getactivewindow")}), before);
     g_desktop->screenshot(QStringLiteral("agent-focus"));
+}
+
+TEST_F(RuntimeX11, TrayIconClicksCarryTheirOwnButtons)
+{
+    QSystemTrayIcon *tray = character->trayIcon();
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray->geometry().isValid(); }, 5000));
+    QSignalSpy clicks(&characters, &Characters::Click);
+    const QPoint at = tray->geometry().center();
+    clickAt(at, 3);
+    clickAt(at, 1);
+    ASSERT_EQ(clicks.size(), 2);
+    EXPECT_EQ(clicks[0][0].toString(), QStringLiteral("Agent0"));
+    EXPECT_EQ(clicks[0][1].toInt(), 4098);
+    EXPECT_EQ(clicks[1][1].toInt(), 4097);
 }
 
 TEST_F(RuntimeX11, DraggingMovesTheCharacterAndRaisesDragComplete)

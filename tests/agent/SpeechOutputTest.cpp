@@ -1,11 +1,15 @@
 #include "agent/SpeechOutput.h"
 
+#include "agent/AgentClock.h"
 #include "agent/ManualAgentClock.h"
 #include "agent/SpeechEngine.h"
 #include "agent/SpeechTags.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +37,7 @@ TEST(SpeechOutput, RevealsWordsInStepAndWritesTheWav)
     SpeechEngine::instance().setWavFile(wav);
     ManualAgentClock clock(1000);
     SpeechOutput output(clock);
+    output.setAudible(false); // the timeline on the manual clock, whatever the machine has
     QSignalSpy first(&output, &SpeechOutput::firstAudio);
     QSignalSpy revealed(&output, &SpeechOutput::revealed);
     QSignalSpy mouth(&output, &SpeechOutput::mouthChanged);
@@ -77,6 +82,25 @@ TEST(SpeechOutput, RevealsWordsInStepAndWritesTheWav)
     for (qsizetype i = 44; i + 1 < bytes.size(); i += 2)
         loud += std::abs(qFromLittleEndian<qint16>(bytes.constData() + i)) > 1000;
     EXPECT_GT(loud, 1000);
+}
+
+// Where a sound device exists (a desktop, or a PulseAudio null sink), the voice goes to it
+// and the words follow what the device has taken.
+TEST(SpeechOutput, PlaysThroughTheSoundDeviceWhenThereIsOne)
+{
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        GTEST_SKIP() << "no sound device";
+    SpeechOutput output(AgentClock::system());
+    QSignalSpy first(&output, &SpeechOutput::firstAudio);
+    QSignalSpy finished(&output, &SpeechOutput::finished);
+    QElapsedTimer timer;
+    timer.start();
+    output.speak(SpeechTags::parse(QStringLiteral("One two three four five.")),
+                 QStringLiteral("en-us"), 175);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !first.isEmpty(); }, 5000));
+    EXPECT_TRUE(output.usesSoundDevice());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 15000));
+    EXPECT_GT(timer.elapsed(), 1000);
 }
 
 TEST(SpeechOutput, PauseTagKeepsItsTimeSilently)

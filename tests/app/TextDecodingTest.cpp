@@ -30,6 +30,8 @@ TEST(TextDecodingTest, DecodesByteOrderMarksUtf8AndWindows1252)
     // A lone continuation byte is not UTF-8: the whole text is read as windows-1252.
     EXPECT_EQ(decode("na\xEFve \x85"), QString::fromUtf8("naïve …"));
     EXPECT_EQ(decode("\x81\x8D"), QString(QChar(0x81)) + QChar(0x8D));
+    // A byte-order mark before text that is not UTF-8 after all is dropped, not shown.
+    EXPECT_EQ(decode("\xEF\xBB\xBF[Alarm]\r\nna\xEFve"), QString::fromUtf8("[Alarm]\r\nnaïve"));
 }
 
 } // namespace

@@ -127,6 +127,22 @@ TEST_F(AlarmStoreTest, SavingNoRecordsRemovesTheSection)
             SettingsStore::sectionPath(SettingsStore::AppName, AlarmStore::Section)));
 }
 
+TEST_F(AlarmStoreTest, ASaveBeforeTheFirstLoadLeavesStoredRemindersAlone)
+{
+    settings.save(SettingsStore::AppName, AlarmStore::Section, QStringLiteral("1"),
+                  stored(5, QStringLiteral("kept")));
+    store.AddAlarm(std::make_unique<ClsAlarm>(), AlarmStore::NewKey());
+    EXPECT_FALSE(store.SaveAlarms(settings));
+    const auto entries = settings.all(SettingsStore::AppName, AlarmStore::Section);
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_TRUE(entries[0].second.contains(QStringLiteral("|kept|")));
+
+    store.LoadAlarms(settings);
+    store.AddAlarm(std::make_unique<ClsAlarm>(), AlarmStore::NewKey());
+    EXPECT_TRUE(store.SaveAlarms(settings));
+    EXPECT_EQ(settings.all(SettingsStore::AppName, AlarmStore::Section).size(), 2);
+}
+
 TEST_F(AlarmStoreTest, SettingsLoadAndSaveReachTheStoreOnceInstalled)
 {
     store.installSettingsHooks();

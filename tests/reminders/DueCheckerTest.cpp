@@ -43,7 +43,7 @@ protected:
 
 TEST_F(DueCheckerTest, FiresInTheFirstTickOneToFiftyNineSecondsAfterItsTime)
 {
-    const QString key = add(QDate(2026, 12, 5), QTime(10, 30, 0));
+    add(QDate(2026, 12, 5), QTime(10, 30, 0));
     const struct
     {
         QTime at;
@@ -60,7 +60,6 @@ TEST_F(DueCheckerTest, FiresInTheFirstTickOneToFiftyNineSecondsAfterItsTime)
     heard.clear();
     checker.CheckReminders();
     EXPECT_TRUE(heard.isEmpty()) << "a one-day reminder is not due the next day";
-    EXPECT_FALSE(key.isEmpty());
 }
 
 TEST_F(DueCheckerTest, TwoAtTheSameMinuteFireInOneTickLaterRecordFirst)

@@ -1,8 +1,12 @@
 #include "reminders/FrmEdit.h"
 
 #include "GuiTestSupport.h"
+#include "app/AppPaths.h"
 #include "app/Twips.h"
+#include "options/Language.h"
+#include "support/TempHome.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -120,6 +124,27 @@ TEST_F(FrmEditTest, OneColumnListPutsTheButtonsBelowItsField)
         ok->click();
     });
     FrmEdit::EditFlds(&owner, &single, 1, true, -1, -1);
+}
+
+TEST_F(FrmEditTest, LongButtonTextsStayInsideTheWindow)
+{
+    TempHome home;
+    QFile file(AppPaths::join(AppPaths::programFolder(), QStringLiteral("Long.lang")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Edit]\nBearbeiten\nEintrag endgueltig loeschen\nAlle Aenderungen verwerfen\n"
+               "Uebernehmen und schliessen\n");
+    file.close();
+    ASSERT_TRUE(LoadLanguage(QStringLiteral("Long.lang")));
+    whenShown(QStringLiteral("FrmEdit"), [](QWidget *dialog) {
+        for (const char *name : {"CmdDel", "CmdCancel", "CmdOk"}) {
+            auto *button = dialog->findChild<QPushButton *>(QLatin1String(name));
+            EXPECT_TRUE(dialog->rect().contains(button->geometry())) << name;
+            EXPECT_GE(button->width(), button->sizeHint().width()) << name;
+        }
+        dialog->close();
+    });
+    FrmEdit::EditFlds(&owner, &list, 1, true, -1, -1);
+    LoadLanguage(QString());
 }
 
 TEST_F(FrmEditTest, RowRemovedWhileOpenIsNotWrittenElsewhere)

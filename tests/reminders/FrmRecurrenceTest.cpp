@@ -3,6 +3,7 @@
 #include "GuiTestSupport.h"
 #include "app/FixedClock.h"
 #include "reminders/ClsAlarm.h"
+#include "reminders/FrmEdit.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -168,6 +170,23 @@ const BadNumberCase badNumbers[] = {
 
 INSTANTIATE_TEST_SUITE_P(Fields, BadNumberTest, testing::ValuesIn(badNumbers),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// The pop-up's edit button can open the row editor on the main window while this dialog
+// waits on it: the main window stays disabled until the last of the two has closed.
+TEST_F(FrmRecurrenceTest, OwnerStaysDisabledWhileAnyOfItsDialogsIsOpen)
+{
+    QTreeWidget list(&owner);
+    new QTreeWidgetItem(&list, {QStringLiteral("a")});
+    bool disabledAfterEditor = false;
+    run([&](QWidget *w) {
+        whenShown(QStringLiteral("FrmEdit"), [](QWidget *editor) { editor->close(); });
+        FrmEdit::EditFlds(&owner, &list, 1, false, -1, -1);
+        disabledAfterEditor = !owner.isEnabled();
+        click(w, QStringLiteral("CmdCancel"));
+    });
+    EXPECT_TRUE(disabledAfterEditor);
+    EXPECT_TRUE(owner.isEnabled());
+}
 
 TEST_F(FrmRecurrenceTest, NumberFieldsTakeDigitsOnly)
 {

@@ -6,8 +6,8 @@
 #include "reminders/ReminderPanel.h"
 #include "support/TempHome.h"
 #include "support/VirtualDesktop.h"
+#include "support/VirtualDesktopMain.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -73,23 +73,5 @@ TEST(PopupX11, StacksAboveTheBottomPanelOnTop)
 
 int main(int argc, char **argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    // Listing the tests (at build or discovery time) needs no desktop.
-    if (GTEST_FLAG_GET(list_tests)) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        QApplication app(argc, argv);
-        return RUN_ALL_TESTS();
-    }
-    VirtualDesktop desktop;
-    if (!desktop.isReady()) {
-        fprintf(stderr, "virtual desktop: %s\n", qPrintable(desktop.error()));
-        return 1;
-    }
-    g_desktop = &desktop;
-    qputenv("DISPLAY", desktop.display().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    const int result = RUN_ALL_TESTS();
-    g_desktop = nullptr;
-    return result;
+    return runOnVirtualDesktop(argc, argv, g_desktop);
 }

@@ -7,6 +7,7 @@
 #include "reminders/AlarmText.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/FrmAlarm.h"
+#include "reminders/FrmRecurrence.h"
 #include "reminders/ListRows.h"
 #include "support/TempHome.h"
 
@@ -305,6 +306,22 @@ TEST_F(ReminderPanelTest, EditRecurrenceUpdatesTheMarkAndStore)
     fresh.LoadAlarms();
     ASSERT_EQ(fresh.count(), 1);
     EXPECT_EQ(fresh.at(0)->MyRecurrence, ClsAlarm::Yearly);
+}
+
+TEST_F(ReminderPanelTest, AReloadWhileTheRecurrenceDialogIsOpenLeavesTheReloadedRecords)
+{
+    addStored(QDate(2026, 12, 5), QTime(18, 0), QStringLiteral("m"), ClsAlarm::Weekly);
+    store.SaveAlarms();
+    select(0);
+    whenShown(QStringLiteral("FrmRecurrence"), [this](QWidget *dialog) {
+        store.LoadAlarms(); // as the options dialog's OK does
+        EXPECT_EQ(FrmRecurrence::instance().record, nullptr) << "it held a destroyed record";
+        dialog->findChild<QRadioButton *>(QStringLiteral("OptRecur2"))->click();
+        dialog->findChild<QPushButton *>(QStringLiteral("CmdOk"))->click();
+    });
+    panel.editRecurrence();
+    ASSERT_EQ(store.count(), 1);
+    EXPECT_EQ(store.at(0)->MyRecurrence, ClsAlarm::Weekly);
 }
 
 TEST_F(ReminderPanelTest, EntryFieldsFollowEachOther)
