@@ -184,7 +184,7 @@ double speechStart(const QString &logPath)
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.contains("RequestKind::Speak"))
+        if (line.contains(" Speak "))
             return line.trimmed().split(' ').value(0).toDouble() * 1000.0;
     }
     return -1;
