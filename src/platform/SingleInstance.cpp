@@ -36,6 +36,14 @@ SingleInstance::~SingleInstance()
         m_lock.unlock();
 }
 
+bool SingleInstance::claim()
+{
+    if (m_lock.isLocked() || m_lock.tryLock(std::chrono::milliseconds::zero()))
+        return true;
+    // No lock can be made here at all: run unguarded rather than not at all (as check()).
+    return m_lock.error() != QLockFile::LockFailedError;
+}
+
 SingleInstance::Outcome SingleInstance::check(std::chrono::milliseconds answerTimeout)
 {
     if (m_lock.isLocked() || m_lock.tryLock(std::chrono::milliseconds::zero())) {

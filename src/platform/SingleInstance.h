@@ -32,6 +32,9 @@ public:
     explicit SingleInstance(const QString &folder = {}, QObject *parent = nullptr);
     ~SingleInstance() override;
 
+    // Takes the lock without serving yet: true when this copy is (or may run as) the only
+    // one. A copy that gets false is a second copy and must leave the stored data alone.
+    bool claim();
     // The instance check of the start-up. Waits at most `answerTimeout` for a running copy.
     Outcome check(std::chrono::milliseconds answerTimeout = DefaultAnswerTimeout);
 
