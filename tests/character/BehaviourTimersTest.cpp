@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+using namespace std::chrono_literals;
 using Timer = CharacterBehaviour::Timer;
 
 namespace {
@@ -24,6 +25,8 @@ TEST(BehaviourTimers, startRunsTheThreeTimersOfTheStart)
     EXPECT_TRUE(activeTimers(timers).isEmpty());
     timers.start();
     EXPECT_EQ(activeTimers(timers), (QStringList{"TmrIdle", "TmrMoveScr", "TmrRead"}));
+    EXPECT_EQ(timers.findChild<QTimer *>("TmrFollow")->intervalAsDuration(), 4000ms);
+    EXPECT_EQ(timers.findChild<QTimer *>("TmrIdle")->intervalAsDuration(), 60000ms);
 }
 
 TEST(BehaviourTimers, followingRunsItsTimerUntilItEndsAtHome)
