@@ -61,13 +61,19 @@ protected:
         return texts;
     }
     void select(int row) { panel.list()->setCurrentItem(panel.list()->topLevelItem(row)); }
-    QStringList storedMessages()
+    // The records as a fresh load sees them.
+    static std::unique_ptr<AlarmStore> reloaded()
     {
-        AlarmStore fresh;
-        fresh.LoadAlarms();
+        auto fresh = std::make_unique<AlarmStore>();
+        fresh->LoadAlarms();
+        return fresh;
+    }
+    static QStringList storedMessages()
+    {
+        const auto fresh = reloaded();
         QStringList texts;
-        for (int i = 0; i < fresh.count(); ++i)
-            texts << fresh.at(i)->MyMsg;
+        for (int i = 0; i < fresh->count(); ++i)
+            texts << fresh->at(i)->MyMsg;
         return texts;
     }
     QString addStored(const QDate &date, const QTime &time, const QString &msg,
@@ -292,10 +298,9 @@ TEST_F(ReminderPanelTest, EditRecurrenceUpdatesTheMarkAndStore)
     });
     panel.editRecurrence();
     EXPECT_EQ(store.at(0)->MyRecurrence, ClsAlarm::Yearly);
-    AlarmStore fresh;
-    fresh.LoadAlarms();
-    ASSERT_EQ(fresh.count(), 1);
-    EXPECT_EQ(fresh.at(0)->MyRecurrence, ClsAlarm::Yearly);
+    const auto fresh = reloaded();
+    ASSERT_EQ(fresh->count(), 1);
+    EXPECT_EQ(fresh->at(0)->MyRecurrence, ClsAlarm::Yearly);
 }
 
 TEST_F(ReminderPanelTest, AReloadWhileTheRecurrenceDialogIsOpenLeavesTheReloadedRecords)
