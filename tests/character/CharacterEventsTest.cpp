@@ -84,8 +84,7 @@ const QStringList Updated{QStringLiteral("update"), QStringLiteral("refresh")};
 const QStringList Opened = Updated + QStringList{QStringLiteral("popup")};
 
 INSTANTIATE_TEST_SUITE_P(Clicks, CharacterEventsTest,
-                         ::testing::Values(ClickRow{"rightAtOnce", 2, 0, Updated},
-                                           ClickRow{"rightAfterTwoSeconds", 2, 2, Updated},
+                         ::testing::Values(ClickRow{"rightAfterTwoSeconds", 2, 2, Updated},
                                            ClickRow{"rightAfterThreeSeconds", 2, 3, Opened},
                                            ClickRow{"trayRightAfterThreeSeconds", 4098, 3, Opened},
                                            ClickRow{"trayLeft", 4097, 10, {}},

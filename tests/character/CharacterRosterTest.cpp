@@ -19,14 +19,6 @@ protected:
     CharacterRoster roster;
 };
 
-TEST_F(CharacterRosterTest, startsWithTheMainCharacterOnly)
-{
-    EXPECT_EQ(roster.CurrentCharId(), "Agent0");
-    EXPECT_EQ(roster.CharIds(), QStringList{"Agent0"});
-    EXPECT_EQ(roster.ExtraCharCount(), 0);
-    EXPECT_EQ(roster.count(), 1);
-}
-
 TEST_F(CharacterRosterTest, idSearchStartsAfterTheExtraCount)
 {
     EXPECT_EQ(addNext(), "Agent1");
@@ -36,13 +28,6 @@ TEST_F(CharacterRosterTest, idSearchStartsAfterTheExtraCount)
     EXPECT_EQ(addNext(), "Agent3");
     EXPECT_EQ(roster.CharIds(), (QStringList{"Agent0", "Agent2", "Agent3"}));
     EXPECT_EQ(roster.ExtraCharCount(), 2);
-}
-
-TEST_F(CharacterRosterTest, removingIsRefusedWithOnlyTheMainCharacter)
-{
-    EXPECT_FALSE(roster.remove("Agent0"));
-    EXPECT_EQ(roster.CharIds(), QStringList{"Agent0"});
-    EXPECT_EQ(roster.ExtraCharCount(), 0);
 }
 
 TEST_F(CharacterRosterTest, removingAnUnknownIdChangesNoCounter)

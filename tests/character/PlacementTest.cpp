@@ -57,8 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                 PlaceRow{"tallCharacterEndsAtTwiceItsHeight", 5, Big, BottomBar, {}, {1024, 544}},
                 PlaceRow{"topTaskBarGivesNoCorrection", 5, Small, TopBar, {}, {1260, 780}},
                 PlaceRow{"noTaskBarStaysAtTheCorner", 5, Small, std::nullopt, {}, {0, 0}},
-                PlaceRow{"unknownCode", 9, Small, BottomBar, {}, {0, 0}},
-                PlaceRow{"negativeCode", -1, Small, BottomBar, {}, {0, 0}}),
+                PlaceRow{"unknownCode", 9, Small, BottomBar, {}, {0, 0}}),
         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Placement, positionsAreOnTheGivenScreen)

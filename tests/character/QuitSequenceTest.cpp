@@ -12,6 +12,12 @@ namespace {
 class QuitSequenceTest : public ::testing::Test
 {
 protected:
+    std::function<void()> logs(const char *step)
+    {
+        return [this, step] {
+            log << QLatin1String(step);
+        };
+    }
     QuitSequence::Steps steps()
     {
         QuitSequence::Steps s;
@@ -21,33 +27,19 @@ protected:
                 duringDialog();
             return dialogAnswer;
         };
-        s.saveSettings = [this] {
-            log << "save";
-        };
-        s.closeWindows = [this] {
-            log << "close";
-        };
-        s.readyCharacter = [this] {
-            log << "ready";
-        };
-        s.stopTimers = [this] {
-            log << "timers";
-        };
-        s.sayGoodbye = [this] {
-            log << "goodbye";
-        };
-        s.hideCharacters = [this] {
-            log << "hide";
-        };
+        s.saveSettings = logs("save");
+        s.closeWindows = logs("close");
+        s.readyCharacter = logs("ready");
+        s.stopTimers = logs("timers");
+        s.sayGoodbye = logs("goodbye");
+        s.hideCharacters = logs("hide");
         s.characterCount = [this] {
             return characters;
         };
         s.exitAction = [this](int action) {
             log << QStringLiteral("exit:%1").arg(action);
         };
-        s.endProgram = [this] {
-            log << "end";
-        };
+        s.endProgram = logs("end");
         return s;
     }
 

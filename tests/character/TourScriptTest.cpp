@@ -32,12 +32,10 @@ INSTANTIATE_TEST_SUITE_P(
         Lines, TourLine,
         ::testing::Values(
                 TourRow{"moveByPercent", "MOVE@,50,25", {"move:640,200"}},
-                TourRow{"moveWithDecimals", "MOVE@,12.5,33.3", {"move:160,266"}},
                 TourRow{"moveRoundsToNearestPixel", "MOVE@,0.05,0.07", {"move:1,1"}},
                 TourRow{"nonNumericCountsAsZero", "MOVE@,left,abc", {"move:0,0"}},
                 TourRow{"leadingNumberIsTaken", "MOVE@,40%, 10 px", {"move:512,80"}},
                 TourRow{"moveWithTooFewFieldsIsSkipped", "MOVE@,50", {}},
-                TourRow{"bareMoveIsSkipped", "MOVE@", {}},
                 TourRow{"lowerCaseMoveIsText", "move@,Wave", {"play:Wave", "speak:move@"}},
                 TourRow{"textAndAnimation", "Hello there,Wave", {"play:Wave", "speak:Hello there"}},
                 TourRow{"extraFieldsAreDropped", "Hi,Greet,more", {"play:Greet", "speak:Hi"}},

@@ -39,8 +39,6 @@ const LinkCase linkCases[] = {
         {"GluedToLetterNotLinked", "xhttp://a.org (http://b.org)", "xhttp://a.org (http://b.org)"},
         {"WwwGetsHttp", "www.a.org",
          "<a target=\"_blank\" href=\"http://www.a.org\">www.a.org</a>"},
-        {"HttpWwwLinkedOnce", "http://www.a.org",
-         "<a target=\"_blank\" href=\"http://www.a.org\">http://www.a.org</a>"},
         {"HttpWwwAndBareWwwEachOnce", "http://www.a.org www.a.org",
          "<a target=\"_blank\" href=\"http://www.a.org\">http://www.a.org</a> "
          "<a target=\"_blank\" href=\"http://www.a.org\">www.a.org</a>"},

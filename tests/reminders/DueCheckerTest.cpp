@@ -73,16 +73,6 @@ TEST_F(DueCheckerTest, TwoAtTheSameMinuteFireInOneTickLaterRecordFirst)
     EXPECT_EQ(heard[1].key, first);
 }
 
-TEST_F(DueCheckerTest, PoppedUpAndNotDueRecordsAreSkipped)
-{
-    const QString popped = add(QDate(2026, 12, 5), QTime(10, 30, 0));
-    store.find(popped)->MyAlarmPop = true;
-    add(QDate(2026, 12, 6), QTime(10, 30, 0));
-    clock.set(QDateTime(QDate(2026, 12, 5), QTime(10, 30, 2)));
-    checker.CheckReminders();
-    EXPECT_TRUE(heard.isEmpty());
-}
-
 TEST_F(DueCheckerTest, AnnouncementTexts)
 {
     add(QDate(2026, 12, 5), QTime(15, 4, 0));

@@ -61,13 +61,19 @@ protected:
         return texts;
     }
     void select(int row) { panel.list()->setCurrentItem(panel.list()->topLevelItem(row)); }
-    QStringList storedMessages()
+    // The records as a fresh load sees them.
+    static std::unique_ptr<AlarmStore> reloaded()
     {
-        AlarmStore fresh;
-        fresh.LoadAlarms();
+        auto fresh = std::make_unique<AlarmStore>();
+        fresh->LoadAlarms();
+        return fresh;
+    }
+    static QStringList storedMessages()
+    {
+        const auto fresh = reloaded();
         QStringList texts;
-        for (int i = 0; i < fresh.count(); ++i)
-            texts << fresh.at(i)->MyMsg;
+        for (int i = 0; i < fresh->count(); ++i)
+            texts << fresh->at(i)->MyMsg;
         return texts;
     }
     QString addStored(const QDate &date, const QTime &time, const QString &msg,
@@ -144,16 +150,14 @@ TEST_F(ReminderPanelTest, AddWithRecurrenceOpensTheDialogFirst)
     ASSERT_EQ(panel.list()->topLevelItemCount(), 1);
     EXPECT_FALSE(panel.list()->topLevelItem(0)->icon(0).isNull());
     EXPECT_EQ(store.at(0)->MyRecurrence, ClsAlarm::Monthly);
-}
 
-TEST_F(ReminderPanelTest, AddWithRecurrenceCancelledGetsNoMark)
-{
-    enter(QStringLiteral("Gym"), QStringLiteral("Go"));
+    // Cancelled: the row is still added, without a mark.
+    enter(QStringLiteral("Gym"), QStringLiteral("Again"));
     child<QCheckBox>("ChkRecurrence")->setChecked(true);
     whenShown(QStringLiteral("FrmRecurrence"), [](QWidget *dialog) { dialog->close(); });
     click("CmdAdd");
-    ASSERT_EQ(panel.list()->topLevelItemCount(), 1);
-    EXPECT_TRUE(panel.list()->topLevelItem(0)->icon(0).isNull());
+    ASSERT_EQ(panel.list()->topLevelItemCount(), 2);
+    EXPECT_TRUE(panel.list()->topLevelItem(1)->icon(0).isNull());
 }
 
 TEST_F(ReminderPanelTest, EditWritesTheRowBackIntoTheRecordAndTheStore)
@@ -174,19 +178,16 @@ TEST_F(ReminderPanelTest, EditWritesTheRowBackIntoTheRecordAndTheStore)
     EXPECT_EQ(store.at(0)->MyTime, QTime(19, 15));
     EXPECT_EQ(store.at(0)->MyMsg, QStringLiteral("new"));
     EXPECT_EQ(storedMessages(), QStringList{"new"});
-}
 
-TEST_F(ReminderPanelTest, EditWithAnUnreadableDateKeepsTheRecordsDate)
-{
-    addStored(QDate(2026, 12, 5), QTime(10, 0), QStringLiteral("m"));
+    // An unreadable date keeps the record's date.
     select(0);
     whenShown(QStringLiteral("FrmEdit"), [](QWidget *dialog) {
         dialog->findChild<QLineEdit *>(QStringLiteral("TxtLn1"))->setText(QStringLiteral("soon"));
         dialog->findChild<QPushButton *>(QStringLiteral("CmdOk"))->click();
     });
     click("CmdEdit");
-    EXPECT_EQ(store.at(0)->MyDate, QDate(2026, 12, 5));
-    EXPECT_EQ(AlarmText::parseDate(panel.list()->topLevelItem(0)->text(0)), QDate(2026, 12, 5));
+    EXPECT_EQ(store.at(0)->MyDate, QDate(2026, 12, 24));
+    EXPECT_EQ(AlarmText::parseDate(panel.list()->topLevelItem(0)->text(0)), QDate(2026, 12, 24));
 }
 
 TEST_F(ReminderPanelTest, DeleteRemovesRowRecordAndStoredText)
@@ -247,12 +248,20 @@ TEST_F(ReminderPanelTest, PastDueRowsAreMarkedAndEntryFieldsReset)
         EXPECT_FALSE(ReminderPanel::isMarkedPastDue(panel.list()->topLevelItem(i)));
 }
 
-TEST_F(ReminderPanelTest, DueCheckSpeaksOnTheThirdTickOnly)
+TEST_F(ReminderPanelTest, DueCheckSpeaksOnTheThirdTickOnlyWhenSomethingIsPastDue)
 {
-    addStored(QDate(2026, 12, 1), QTime(8, 0), QStringLiteral("old"));
+    addStored(QDate(2026, 12, 5), QTime(18, 0), QStringLiteral("later"));
     panel.hide();
     panel.startTimers();
     auto *timer = panel.findChild<QTimer *>(QStringLiteral("TmrDueCheck"));
+    for (int i = 0; i < 3; ++i)
+        panel.dueCheckTick();
+    EXPECT_TRUE(character.calls.isEmpty());
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(timer->isActive());
+
+    addStored(QDate(2026, 12, 1), QTime(8, 0), QStringLiteral("old"));
+    panel.startTimers();
     panel.dueCheckTick();
     panel.dueCheckTick();
     EXPECT_TRUE(character.calls.isEmpty());
@@ -261,19 +270,6 @@ TEST_F(ReminderPanelTest, DueCheckSpeaksOnTheThirdTickOnly)
     EXPECT_FALSE(timer->isActive());
     EXPECT_TRUE(panel.isVisible());
     EXPECT_EQ(character.calls, QStringList{"speak:There is past due reminders"});
-    panel.stopTimers();
-}
-
-TEST_F(ReminderPanelTest, DueCheckWithNothingPastDueStaysQuiet)
-{
-    addStored(QDate(2026, 12, 5), QTime(18, 0), QStringLiteral("later"));
-    panel.hide();
-    panel.startTimers();
-    for (int i = 0; i < 3; ++i)
-        panel.dueCheckTick();
-    EXPECT_TRUE(character.calls.isEmpty());
-    EXPECT_FALSE(panel.isVisible());
-    EXPECT_FALSE(panel.findChild<QTimer *>(QStringLiteral("TmrDueCheck"))->isActive());
     panel.stopTimers();
 }
 
@@ -302,10 +298,9 @@ TEST_F(ReminderPanelTest, EditRecurrenceUpdatesTheMarkAndStore)
     });
     panel.editRecurrence();
     EXPECT_EQ(store.at(0)->MyRecurrence, ClsAlarm::Yearly);
-    AlarmStore fresh;
-    fresh.LoadAlarms();
-    ASSERT_EQ(fresh.count(), 1);
-    EXPECT_EQ(fresh.at(0)->MyRecurrence, ClsAlarm::Yearly);
+    const auto fresh = reloaded();
+    ASSERT_EQ(fresh->count(), 1);
+    EXPECT_EQ(fresh->at(0)->MyRecurrence, ClsAlarm::Yearly);
 }
 
 TEST_F(ReminderPanelTest, AReloadWhileTheRecurrenceDialogIsOpenLeavesTheReloadedRecords)
