@@ -1,9 +1,9 @@
-#include "app/FixedClock.h"
-#include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/DueChecker.h"
+#include "settings/SettingsStore.h"
+#include "support/FixedClock.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

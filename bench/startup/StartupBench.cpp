@@ -7,8 +7,8 @@
 //   --other times that program's start instead (exec -> its first viewable window) and its
 //   memory and idle cost, for side-by-side figures.
 
-#include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
+#include "settings/SettingsStore.h"
 #include "support/VirtualDesktop.h"
 
 #include <QCoreApplication>

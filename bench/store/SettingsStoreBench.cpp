@@ -1,7 +1,7 @@
 // Rewriting and reading back a section of 10,000 values, the heaviest thing the program asks
 // of its settings store (a very long reminder list). Target: each under 100 ms.
-#include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
+#include "settings/SettingsStore.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

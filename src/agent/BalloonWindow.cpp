@@ -1,6 +1,6 @@
 #include "agent/BalloonWindow.h"
 
-#include "agent/X11WindowHints.h"
+#include "platform/X11WindowHints.h"
 
 #include <QBitmap>
 #include <QGuiApplication>

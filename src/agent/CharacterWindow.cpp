@@ -1,6 +1,6 @@
 #include "agent/CharacterWindow.h"
 
-#include "agent/X11WindowHints.h"
+#include "platform/X11WindowHints.h"
 
 #include <QApplication>
 #include <QMouseEvent>

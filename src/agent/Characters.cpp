@@ -5,7 +5,7 @@
 #include "agent/AgentLog.h"
 #include "agent/AgentPropertySheet.h"
 #include "agent/CharacterLoader.h"
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "platform/RegistryStore.h"
 
 #include <QDir>

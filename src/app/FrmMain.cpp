@@ -1,9 +1,9 @@
 #include "app/FrmMain.h"
 
-#include "app/Twips.h"
+#include "base/Twips.h"
 #include "character/BehaviourTimers.h"
-#include "options/ApplyLanguage.h"
 #include "reminders/ReminderPanel.h"
+#include "ui/ApplyLanguage.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "app/UserNamePrompt.h"
 
-#include "app/AppTitle.h"
+#include "base/AppTitle.h"
 
 #include <QInputDialog>
 

@@ -3,8 +3,7 @@
 #include "agent/AgentCharacter.h"
 #include "agent/AgentPropertySheet.h"
 #include "agent/Characters.h"
-#include "app/AppState.h"
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "character/BehaviourTimers.h"
 #include "character/CharacterBehaviour.h"
 #include "character/CharacterManager.h"
@@ -13,7 +12,8 @@
 #include "character/PhraseBook.h"
 #include "character/Placement.h"
 #include "character/QuitSequence.h"
-#include "launch/WebTextSpeaker.h"
+#include "character/WebTextSpeaker.h"
+#include "settings/AppState.h"
 
 #include <QCursor>
 

@@ -3,14 +3,14 @@
 #include "agent/AgentCharacter.h"
 #include "agent/Characters.h"
 #include "agent/VoiceTable.h"
-#include "app/AppPaths.h"
-#include "app/AppState.h"
-#include "app/AppTitle.h"
-#include "app/OptionKeys.h"
-#include "app/OptionValues.h"
-#include "app/SettingsRoutines.h"
-#include "app/SettingsStore.h"
+#include "base/AppPaths.h"
+#include "base/AppTitle.h"
 #include "character/Placement.h"
+#include "settings/AppState.h"
+#include "settings/OptionKeys.h"
+#include "settings/OptionValues.h"
+#include "settings/SettingsRoutines.h"
+#include "settings/SettingsStore.h"
 
 #include <QGuiApplication>
 #include <QScreen>

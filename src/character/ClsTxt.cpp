@@ -1,7 +1,7 @@
 #include "character/ClsTxt.h"
 
-#include "app/AppPaths.h"
-#include "app/TextDecoding.h"
+#include "base/AppPaths.h"
+#include "base/TextDecoding.h"
 #include "character/CharacterActions.h"
 #include "character/PhraseLine.h"
 

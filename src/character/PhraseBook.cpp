@@ -1,6 +1,6 @@
 #include "character/PhraseBook.h"
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 
 PhraseBook::PhraseBook(CharacterActions &character, QString folder)
     : m_character(character)

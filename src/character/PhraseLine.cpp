@@ -1,6 +1,6 @@
 #include "character/PhraseLine.h"
 
-#include "app/TextDecoding.h"
+#include "base/TextDecoding.h"
 
 namespace PhraseLine {
 

@@ -1,7 +1,7 @@
 #include "character/StandInMenu.h"
 
-#include "app/AppState.h"
-#include "app/Clock.h"
+#include "base/Clock.h"
+#include "settings/AppState.h"
 
 #include <QMenu>
 

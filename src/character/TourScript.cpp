@@ -1,6 +1,6 @@
 #include "character/TourScript.h"
 
-#include "app/TextDecoding.h"
+#include "base/TextDecoding.h"
 #include "character/CharacterActions.h"
 
 #include <QRegularExpression>

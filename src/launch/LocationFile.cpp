@@ -1,7 +1,7 @@
 #include "launch/LocationFile.h"
 
-#include "app/AppPaths.h"
-#include "app/TextDecoding.h"
+#include "base/AppPaths.h"
+#include "base/TextDecoding.h"
 
 namespace LocationFile {
 

@@ -1,11 +1,11 @@
 #include "options/AutoBackup.h"
 
-#include "app/AppPaths.h"
-#include "app/Clock.h"
-#include "app/OptionKeys.h"
-#include "app/SettingsStore.h"
+#include "base/AppPaths.h"
+#include "base/Clock.h"
+#include "base/DateTimeText.h"
 #include "platform/RegFile.h"
-#include "reminders/AlarmText.h"
+#include "settings/OptionKeys.h"
+#include "settings/SettingsStore.h"
 
 namespace AutoBackup {
 
@@ -19,7 +19,7 @@ Outcome run()
     SettingsStore store;
     const QString folder = OptionKeys::read(OptionKeys::AutoBackupDir, store);
     const QDate today = Clock::currentDate();
-    QDate last = AlarmText::parseDate(OptionKeys::read(OptionKeys::LastAutoBackup, store));
+    QDate last = DateTimeText::parseDate(OptionKeys::read(OptionKeys::LastAutoBackup, store));
     // A date that cannot be read counts as today: the clock starts again instead of a
     // damaged value taking a backup at every start.
     if (!last.isValid())
@@ -40,7 +40,7 @@ Outcome run()
         }
         outcome = Outcome::Written;
     }
-    OptionKeys::save(store, OptionKeys::LastAutoBackup, AlarmText::storeDate(today));
+    OptionKeys::save(store, OptionKeys::LastAutoBackup, DateTimeText::storeDate(today));
     return outcome;
 }
 

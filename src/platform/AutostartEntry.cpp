@@ -1,6 +1,6 @@
 #include "platform/AutostartEntry.h"
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "platform/RegistryStore.h"
 
 #include <QCoreApplication>

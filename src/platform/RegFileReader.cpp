@@ -1,6 +1,6 @@
 #include "platform/RegFileReader.h"
 
-#include "app/TextDecoding.h"
+#include "base/TextDecoding.h"
 #include "platform/RegFileWriter.h"
 #include "platform/RegistryOps.h"
 

@@ -1,6 +1,6 @@
 #include "platform/RegistryStore.h"
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/SingleInstance.h"
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <QDeadlineTimer>
 #include <QLocalSocket>

@@ -1,10 +1,10 @@
 #include "reminders/AlarmStore.h"
 
-#include "app/Clock.h"
-#include "app/SettingsHooks.h"
-#include "app/SettingsStore.h"
+#include "base/Clock.h"
 #include "platform/RegistryStore.h"
 #include "reminders/ClsAlarm.h"
+#include "settings/SettingsHooks.h"
+#include "settings/SettingsStore.h"
 
 const QString AlarmStore::Section = QStringLiteral("Alarm");
 const QString AlarmStore::UnreadableSection = QStringLiteral("AlarmUnreadable");

@@ -1,7 +1,7 @@
 #include "reminders/ClsAlarm.h"
 
-#include "app/Clock.h"
-#include "reminders/AlarmText.h"
+#include "base/Clock.h"
+#include "base/DateTimeText.h"
 
 #include <QStringList>
 #include <optional>
@@ -106,8 +106,8 @@ bool ClsAlarm::OpenAlarm(const QString &text)
     if (fields.size() != FieldCount)
         return false;
 
-    const QDate date = AlarmText::parseDate(fields[0]);
-    const QTime time = AlarmText::parseTime(fields[3]);
+    const QDate date = DateTimeText::parseDate(fields[0]);
+    const QTime time = DateTimeText::parseTime(fields[3]);
     const auto recurrence = number(fields[4]);
     const auto weekNum = number(fields[5]);
     WeekDays days{};
@@ -119,7 +119,7 @@ bool ClsAlarm::OpenAlarm(const QString &text)
     }
     const auto end = number(fields[13]);
     const auto endNum = number(fields[14]);
-    const QDate endDate = AlarmText::parseDate(fields[15]);
+    const QDate endDate = DateTimeText::parseDate(fields[15]);
     if (!date.isValid() || !time.isValid() || !recurrence || !weekNum || !end || !endNum ||
         !endDate.isValid())
         return false;
@@ -142,13 +142,13 @@ QString ClsAlarm::SaveAlarm() const
     const bool escape = MyMsg.contains(Separator) || MySubj.contains(Separator);
     QStringList fields;
     fields.reserve(FieldCount + 1);
-    fields << AlarmText::storeDate(MyDate) << (escape ? escapeField(MyMsg) : MyMsg)
-           << (escape ? escapeField(MySubj) : MySubj) << AlarmText::storeTime(MyTime)
+    fields << DateTimeText::storeDate(MyDate) << (escape ? escapeField(MyMsg) : MyMsg)
+           << (escape ? escapeField(MySubj) : MySubj) << DateTimeText::storeTime(MyTime)
            << QString::number(MyRecurrence) << QString::number(MyRecurrenceWeekNum);
     for (int day = 1; day <= 7; ++day)
         fields << (MyRecurrenceWeekDays[day] ? QStringLiteral("True") : QStringLiteral("False"));
     fields << QString::number(MyRecurrenceEnd) << QString::number(MyRecurrenceEndNum)
-           << AlarmText::storeDate(MyRecurrenceEndDate);
+           << DateTimeText::storeDate(MyRecurrenceEndDate);
     if (escape)
         fields << EscapedMarker;
     return fields.join(Separator);

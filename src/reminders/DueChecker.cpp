@@ -1,8 +1,8 @@
 #include "reminders/DueChecker.h"
 
-#include "app/Clock.h"
+#include "base/Clock.h"
+#include "base/DateTimeText.h"
 #include "reminders/AlarmStore.h"
-#include "reminders/AlarmText.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/Recurrence.h"
 #include "reminders/ReminderCharacter.h"
@@ -16,8 +16,8 @@ const QString LineBreak = QStringLiteral("\r\n");
 QString header(const ClsAlarm &alarm)
 {
     return QStringLiteral("There is a reminder for you.") + LineBreak + QStringLiteral("Date is ") +
-           AlarmText::announceDate(alarm.MyDate) + LineBreak + QStringLiteral("Time is ") +
-           AlarmText::announceTime(alarm.MyTime) + LineBreak;
+           DateTimeText::announceDate(alarm.MyDate) + LineBreak + QStringLiteral("Time is ") +
+           DateTimeText::announceTime(alarm.MyTime) + LineBreak;
 }
 
 // Minute boundaries crossed from `from` to `to`, as whole clock minutes.

@@ -1,14 +1,14 @@
 #include "reminders/FrmAlarm.h"
 
-#include "agent/X11WindowHints.h"
-#include "app/AppTitle.h"
-#include "app/Twips.h"
-#include "app/WindowHelpers.h"
-#include "options/ApplyLanguage.h"
-#include "options/Language.h"
+#include "base/AppTitle.h"
+#include "base/Language.h"
+#include "base/Twips.h"
+#include "platform/X11WindowHints.h"
 #include "platform/browser/LightBrowser.h"
 #include "reminders/AlarmLinks.h"
 #include "reminders/ReminderPanel.h"
+#include "ui/ApplyLanguage.h"
+#include "ui/WindowHelpers.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

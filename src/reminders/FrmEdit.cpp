@@ -1,7 +1,7 @@
 #include "reminders/FrmEdit.h"
 
-#include "app/Twips.h"
-#include "options/ApplyLanguage.h"
+#include "base/Twips.h"
+#include "ui/ApplyLanguage.h"
 
 #include <QLabel>
 #include <QLineEdit>

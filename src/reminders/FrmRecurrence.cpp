@@ -1,9 +1,9 @@
 #include "reminders/FrmRecurrence.h"
 
-#include "app/WindowHelpers.h"
-#include "options/ApplyLanguage.h"
-#include "reminders/AlarmText.h"
+#include "base/DateTimeText.h"
 #include "reminders/ClsAlarm.h"
+#include "ui/ApplyLanguage.h"
+#include "ui/WindowHelpers.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -124,7 +124,7 @@ FrmRecurrence::FrmRecurrence(QWidget *parent)
     m_endDate = new QDateEdit(endFrame);
     m_endDate->setObjectName(QStringLiteral("dtRecurEndDate"));
     m_endDate->setCalendarPopup(true);
-    m_endDate->setDisplayFormat(AlarmText::displayDateFormat(QLocale::system()));
+    m_endDate->setDisplayFormat(DateTimeText::displayDateFormat(QLocale::system()));
     endLayout->addWidget(m_endNum, 1, 1);
     endLayout->addWidget(label(QStringLiteral("9"), "Label2", endFrame), 1, 2);
     endLayout->addWidget(m_endDate, 2, 1, 1, 2);

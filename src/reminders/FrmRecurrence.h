@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reminders/ModalWindow.h"
+#include "ui/ModalWindow.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "reminders/ListRows.h"
 
-#include "reminders/AlarmText.h"
+#include "base/DateTimeText.h"
 
 #include <QTreeWidget>
 #include <algorithm>
@@ -41,7 +41,7 @@ void ListRows::SortRowsByDate(QTreeWidget *list)
     QList<std::pair<QDate, QTreeWidgetItem *>> rows;
     while (list->topLevelItemCount() > 0) {
         QTreeWidgetItem *row = list->takeTopLevelItem(0);
-        rows.append({AlarmText::parseDate(row->text(0)), row});
+        rows.append({DateTimeText::parseDate(row->text(0)), row});
     }
     std::stable_sort(rows.begin(), rows.end(), [](const auto &a, const auto &b) {
         if (a.first.isValid() != b.first.isValid())

@@ -1,6 +1,6 @@
 #include "reminders/Recurrence.h"
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "reminders/ClsAlarm.h"
 
 namespace Recurrence {

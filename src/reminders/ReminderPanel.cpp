@@ -1,8 +1,8 @@
 #include "reminders/ReminderPanel.h"
 
-#include "app/Clock.h"
+#include "base/Clock.h"
+#include "base/DateTimeText.h"
 #include "reminders/AlarmStore.h"
-#include "reminders/AlarmText.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/FrmAlarm.h"
 #include "reminders/FrmEdit.h"
@@ -74,11 +74,11 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
     m_date->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_dateSub = new QDateEdit(entry);
     m_dateSub->setObjectName(QStringLiteral("AlarmDateSub"));
-    m_dateSub->setDisplayFormat(AlarmText::displayDateFormat(QLocale::system()));
+    m_dateSub->setDisplayFormat(DateTimeText::displayDateFormat(QLocale::system()));
     m_dateSub->setCalendarPopup(true);
     m_time = new QTimeEdit(entry);
     m_time->setObjectName(QStringLiteral("AlarmTime"));
-    m_time->setDisplayFormat(AlarmText::displayTimeFormat(QLocale::system()));
+    m_time->setDisplayFormat(DateTimeText::displayTimeFormat(QLocale::system()));
     m_subject = new QLineEdit(entry);
     m_subject->setObjectName(QStringLiteral("AlarmSubject"));
     m_message = new QPlainTextEdit(entry);
@@ -126,9 +126,9 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
     const auto boldWidth = [&bold](const QString &text) {
         return QFontMetrics(bold).horizontalAdvance(text);
     };
-    m_list->setColumnWidth(0, boldWidth(AlarmText::displayDate(QDate(2026, 12, 28))) + iconRoom +
+    m_list->setColumnWidth(0, boldWidth(DateTimeText::displayDate(QDate(2026, 12, 28))) + iconRoom +
                                       margins);
-    m_list->setColumnWidth(1, boldWidth(AlarmText::displayTime(QTime(22, 58, 58))) + margins);
+    m_list->setColumnWidth(1, boldWidth(DateTimeText::displayTime(QTime(22, 58, 58))) + margins);
     m_list->setColumnWidth(2, metrics.horizontalAdvance(QLatin1Char('x')) * 18);
     m_list->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('x')) * 70);
 
@@ -227,8 +227,8 @@ void ReminderPanel::stopTimers()
 
 void ReminderPanel::fillRow(QTreeWidgetItem *row, const ClsAlarm &alarm) const
 {
-    row->setText(0, AlarmText::displayDate(alarm.MyDate));
-    row->setText(1, AlarmText::displayTime(alarm.MyTime));
+    row->setText(0, DateTimeText::displayDate(alarm.MyDate));
+    row->setText(1, DateTimeText::displayTime(alarm.MyTime));
     row->setText(2, alarm.MySubj);
     row->setText(3, alarm.MyMsg);
     row->setData(0, ListRows::KeyRole, alarm.MyAlarmKey);
@@ -333,8 +333,8 @@ void ReminderPanel::UpdateAlarmFromRow(int rowIndex)
     if (!alarm)
         return;
     // A date or time that cannot be read keeps the record's value.
-    const QDate date = AlarmText::parseDate(row->text(0));
-    const QTime time = AlarmText::parseTime(row->text(1));
+    const QDate date = DateTimeText::parseDate(row->text(0));
+    const QTime time = DateTimeText::parseTime(row->text(1));
     if (date.isValid())
         alarm->MyDate = date;
     if (time.isValid())

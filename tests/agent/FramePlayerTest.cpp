@@ -1,7 +1,7 @@
 #include "agent/FramePlayer.h"
 
 #include "RuntimeTestCharacter.h"
-#include "agent/ManualAgentClock.h"
+#include "support/ManualAgentClock.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>

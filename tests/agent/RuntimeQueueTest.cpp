@@ -1,7 +1,7 @@
 #include "RuntimeTestCharacter.h"
 #include "agent/CharacterRuntime.h"
-#include "agent/ManualAgentClock.h"
 #include "agent/SpeechOutput.h"
+#include "support/ManualAgentClock.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>

@@ -1,9 +1,9 @@
 #include "agent/SpeechOutput.h"
 
 #include "agent/AgentClock.h"
-#include "agent/ManualAgentClock.h"
 #include "agent/SpeechEngine.h"
 #include "agent/SpeechTags.h"
+#include "support/ManualAgentClock.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>

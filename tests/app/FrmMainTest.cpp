@@ -1,7 +1,7 @@
 #include "app/FrmMain.h"
 
-#include "app/AppPaths.h"
-#include "options/Language.h"
+#include "base/AppPaths.h"
+#include "base/Language.h"
 #include "reminders/AlarmStore.h"
 #include "support/TempHome.h"
 

@@ -1,16 +1,16 @@
 #include "character/CharacterEvents.h"
 
 #include "agent/Characters.h"
-#include "app/AppPaths.h"
-#include "app/AppState.h"
-#include "app/FixedClock.h"
-#include "app/SettingsRoutines.h"
+#include "base/AppPaths.h"
 #include "character/BehaviourTimers.h"
 #include "character/CharacterManager.h"
 #include "character/CharacterMenu.h"
 #include "character/PhraseBook.h"
 #include "character/QuitSequence.h"
-#include "launch/WebTextSpeaker.h"
+#include "character/WebTextSpeaker.h"
+#include "settings/AppState.h"
+#include "settings/SettingsRoutines.h"
+#include "support/FixedClock.h"
 #include "support/TempHome.h"
 
 #include <QStringList>

@@ -2,12 +2,12 @@
 
 #include "agent/AgentCharacter.h"
 #include "agent/Characters.h"
-#include "app/AppPaths.h"
-#include "app/AppState.h"
-#include "app/OptionKeys.h"
-#include "app/SettingsHooks.h"
-#include "app/SettingsRoutines.h"
-#include "app/SettingsStore.h"
+#include "base/AppPaths.h"
+#include "settings/AppState.h"
+#include "settings/OptionKeys.h"
+#include "settings/SettingsHooks.h"
+#include "settings/SettingsRoutines.h"
+#include "settings/SettingsStore.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/TextDecoding.h"
+#include "base/TextDecoding.h"
 #include "character/PhraseBook.h"
 #include "character/PhraseLine.h"
 #include "character/TourScript.h"

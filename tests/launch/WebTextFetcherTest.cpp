@@ -2,8 +2,8 @@
 
 #include "TestHttpServer.h"
 #include "character/CharacterActions.h"
+#include "character/WebTextSpeaker.h"
 #include "launch/LocationFile.h"
-#include "launch/WebTextSpeaker.h"
 #include "support/TempHome.h"
 
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 #include "options/AutoBackup.h"
 
-#include "app/AppPaths.h"
-#include "app/FixedClock.h"
-#include "app/OptionKeys.h"
-#include "app/SettingsStore.h"
+#include "base/AppPaths.h"
+#include "settings/OptionKeys.h"
+#include "settings/SettingsStore.h"
+#include "support/FixedClock.h"
 #include "support/TempHome.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "StoreWriterProtocol.h"
-#include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
+#include "settings/SettingsStore.h"
 #include "support/TempHome.h"
 
 #include <QProcess>

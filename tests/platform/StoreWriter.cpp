@@ -1,8 +1,8 @@
 // A second process for the store tests: rewrites a section until it is killed, or adds
 // values and bumps a shared counter while another process does the same.
 #include "StoreWriterProtocol.h"
-#include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
+#include "settings/SettingsStore.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 // What the store_writer helper writes, shared with the tests that check it.
 namespace StoreWriterProtocol {

@@ -1,7 +1,7 @@
-#include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
+#include "settings/SettingsStore.h"
 #include "support/TempHome.h"
 
 #include <QProcess>

@@ -1,10 +1,10 @@
 #include "reminders/AlarmStore.h"
 
-#include "app/FixedClock.h"
-#include "app/SettingsRoutines.h"
-#include "app/SettingsStore.h"
 #include "platform/RegistryStore.h"
 #include "reminders/ClsAlarm.h"
+#include "settings/SettingsRoutines.h"
+#include "settings/SettingsStore.h"
+#include "support/FixedClock.h"
 #include "support/TempHome.h"
 
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // Saves the reminders over and over, each round with new messages, until it is killed.
-#include "app/SettingsStore.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
+#include "settings/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "reminders/ClsAlarm.h"
 
-#include "app/FixedClock.h"
-#include "reminders/AlarmText.h"
+#include "base/DateTimeText.h"
+#include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
 
@@ -199,11 +199,11 @@ INSTANTIATE_TEST_SUITE_P(Records, BadRecordTest, testing::ValuesIn(badCases),
 TEST(AlarmTextTest, ReadsTheSystemFormsOfAnotherLocale)
 {
     const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(AlarmText::parseDate(QStringLiteral("05.12.26"), german), QDate(2026, 12, 5));
-    EXPECT_EQ(AlarmText::parseDate(QStringLiteral("05.12.2026"), german), QDate(2026, 12, 5));
-    EXPECT_EQ(AlarmText::parseTime(QStringLiteral("15:04:09"), german), QTime(15, 4, 9));
+    EXPECT_EQ(DateTimeText::parseDate(QStringLiteral("05.12.26"), german), QDate(2026, 12, 5));
+    EXPECT_EQ(DateTimeText::parseDate(QStringLiteral("05.12.2026"), german), QDate(2026, 12, 5));
+    EXPECT_EQ(DateTimeText::parseTime(QStringLiteral("15:04:09"), german), QTime(15, 4, 9));
     const QDate day(2026, 12, 5);
-    EXPECT_EQ(AlarmText::parseDate(AlarmText::displayDate(day, german), german), day);
+    EXPECT_EQ(DateTimeText::parseDate(DateTimeText::displayDate(day, german), german), day);
 }
 
 TEST(AlarmTextTest, DisplayedFormsReadBackWithFourDigitYearsAndSeconds)
@@ -211,21 +211,22 @@ TEST(AlarmTextTest, DisplayedFormsReadBackWithFourDigitYearsAndSeconds)
     const QLocale us(QLocale::English, QLocale::UnitedStates);
     const QDate day(2026, 12, 5);
     const QTime time(15, 4, 9);
-    EXPECT_EQ(AlarmText::displayDate(day, us), QStringLiteral("12/5/2026"));
-    EXPECT_TRUE(AlarmText::displayTime(time, us).startsWith(QStringLiteral("3:04:09")));
-    EXPECT_EQ(AlarmText::parseTime(AlarmText::displayTime(time, us), us), time);
-    EXPECT_EQ(AlarmText::parseDate(AlarmText::displayDate(day, QLocale::c()), QLocale::c()), day);
+    EXPECT_EQ(DateTimeText::displayDate(day, us), QStringLiteral("12/5/2026"));
+    EXPECT_TRUE(DateTimeText::displayTime(time, us).startsWith(QStringLiteral("3:04:09")));
+    EXPECT_EQ(DateTimeText::parseTime(DateTimeText::displayTime(time, us), us), time);
+    EXPECT_EQ(DateTimeText::parseDate(DateTimeText::displayDate(day, QLocale::c()), QLocale::c()),
+              day);
 }
 
 TEST(AlarmTextTest, AnnouncementForms)
 {
     const QLocale us(QLocale::English, QLocale::UnitedStates);
-    EXPECT_EQ(AlarmText::announceDate(QDate(2026, 12, 5), us),
+    EXPECT_EQ(DateTimeText::announceDate(QDate(2026, 12, 5), us),
               QStringLiteral("December 05 2026 , Saturday"));
-    EXPECT_EQ(AlarmText::announceTime(QTime(15, 4), us), QStringLiteral("03:04 PM"));
-    EXPECT_EQ(AlarmText::announceTime(QTime(0, 7), us), QStringLiteral("12:07 AM"));
+    EXPECT_EQ(DateTimeText::announceTime(QTime(15, 4), us), QStringLiteral("03:04 PM"));
+    EXPECT_EQ(DateTimeText::announceTime(QTime(0, 7), us), QStringLiteral("12:07 AM"));
     const QLocale french(QLocale::French, QLocale::France);
-    EXPECT_EQ(AlarmText::announceDate(QDate(2026, 12, 5), french),
+    EXPECT_EQ(DateTimeText::announceDate(QDate(2026, 12, 5), french),
               QStringLiteral("décembre 05 2026 , samedi"));
 }
 

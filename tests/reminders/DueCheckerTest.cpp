@@ -1,8 +1,8 @@
 #include "reminders/DueChecker.h"
 
-#include "app/FixedClock.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
+#include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "reminders/FrmAlarm.h"
 
 #include "GuiTestSupport.h"
-#include "app/FixedClock.h"
-#include "app/Twips.h"
+#include "base/Twips.h"
 #include "platform/browser/Browser.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/ReminderPanel.h"
+#include "support/FixedClock.h"
 #include "support/TempHome.h"
 
 #include <QComboBox>

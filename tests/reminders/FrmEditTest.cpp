@@ -1,9 +1,9 @@
 #include "reminders/FrmEdit.h"
 
 #include "GuiTestSupport.h"
-#include "app/AppPaths.h"
-#include "app/Twips.h"
-#include "options/Language.h"
+#include "base/AppPaths.h"
+#include "base/Language.h"
+#include "base/Twips.h"
 #include "support/TempHome.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "reminders/FrmRecurrence.h"
 
 #include "GuiTestSupport.h"
-#include "app/FixedClock.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/FrmEdit.h"
+#include "support/FixedClock.h"
 
 #include <QDateEdit>
 #include <QFrame>

@@ -1,15 +1,15 @@
 #include "GuiTestSupport.h"
-#include "app/AppPaths.h"
-#include "app/FixedClock.h"
-#include "options/ApplyLanguage.h"
-#include "options/Language.h"
+#include "base/AppPaths.h"
+#include "base/Language.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/FrmAlarm.h"
 #include "reminders/FrmEdit.h"
 #include "reminders/FrmRecurrence.h"
 #include "reminders/ReminderPanel.h"
+#include "support/FixedClock.h"
 #include "support/TempHome.h"
+#include "ui/ApplyLanguage.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 // Runs on its own Xvfb + openbox + tint2 desktop: the pop-ups meet a real window manager
 // and a real bottom panel.
-#include "app/Twips.h"
+#include "base/Twips.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/FrmAlarm.h"
 #include "reminders/ReminderPanel.h"

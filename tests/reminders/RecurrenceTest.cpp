@@ -1,7 +1,7 @@
 #include "reminders/Recurrence.h"
 
-#include "app/FixedClock.h"
 #include "reminders/ClsAlarm.h"
+#include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
 

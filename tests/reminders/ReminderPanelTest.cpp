@@ -1,14 +1,14 @@
 #include "reminders/ReminderPanel.h"
 
 #include "GuiTestSupport.h"
-#include "app/FixedClock.h"
-#include "app/SettingsStore.h"
+#include "base/DateTimeText.h"
 #include "reminders/AlarmStore.h"
-#include "reminders/AlarmText.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/FrmAlarm.h"
 #include "reminders/FrmRecurrence.h"
 #include "reminders/ListRows.h"
+#include "settings/SettingsStore.h"
+#include "support/FixedClock.h"
 #include "support/TempHome.h"
 
 #include <QCalendarWidget>
@@ -119,8 +119,8 @@ TEST_F(ReminderPanelTest, AddMakesARowAndStoresIt)
 
     ASSERT_EQ(panel.list()->topLevelItemCount(), 1);
     const QTreeWidgetItem *row = panel.list()->topLevelItem(0);
-    EXPECT_EQ(AlarmText::parseDate(row->text(0)), QDate(2026, 12, 24));
-    EXPECT_EQ(AlarmText::parseTime(row->text(1)), QTime(15, 4, 0));
+    EXPECT_EQ(DateTimeText::parseDate(row->text(0)), QDate(2026, 12, 24));
+    EXPECT_EQ(DateTimeText::parseTime(row->text(1)), QTime(15, 4, 0));
     EXPECT_EQ(row->text(2), QStringLiteral("Phone"));
     EXPECT_TRUE(row->icon(0).isNull()) << "no recurring mark";
     EXPECT_EQ(character.calls, QStringList{"speak:Ok I got it"});
@@ -187,7 +187,7 @@ TEST_F(ReminderPanelTest, EditWritesTheRowBackIntoTheRecordAndTheStore)
     });
     click("CmdEdit");
     EXPECT_EQ(store.at(0)->MyDate, QDate(2026, 12, 24));
-    EXPECT_EQ(AlarmText::parseDate(panel.list()->topLevelItem(0)->text(0)), QDate(2026, 12, 24));
+    EXPECT_EQ(DateTimeText::parseDate(panel.list()->topLevelItem(0)->text(0)), QDate(2026, 12, 24));
 }
 
 TEST_F(ReminderPanelTest, DeleteRemovesRowRecordAndStoredText)

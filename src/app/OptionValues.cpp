@@ -1,7 +1,0 @@
-#include "app/OptionValues.h"
-
-OptionValues &optionValues()
-{
-    static OptionValues values;
-    return values;
-}

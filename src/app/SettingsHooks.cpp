@@ -1,7 +1,0 @@
-#include "app/SettingsHooks.h"
-
-SettingsHooks &settingsHooks()
-{
-    static SettingsHooks hooks;
-    return hooks;
-}

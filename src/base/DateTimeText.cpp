@@ -1,0 +1,137 @@
+#include "base/DateTimeText.h"
+
+#include <QStringList>
+
+namespace {
+
+// The C locale stands for "no regional settings"; the program then uses the US forms,
+// which is also what stores exported from the Windows original use.
+QLocale effective(const QLocale &locale)
+{
+    if (locale.language() == QLocale::C)
+        return QLocale(QLocale::English, QLocale::UnitedStates);
+    return locale;
+}
+
+bool hasTwoDigitYearOnly(const QString &format)
+{
+    return format.contains(QLatin1String("yy")) && !format.contains(QLatin1String("yyyy"));
+}
+
+QDate dateIn(const QString &text, const QString &format, const QLocale &locale)
+{
+    QDate date = locale.toDate(text, format);
+    // Two-digit years follow the Windows window 1930..2029.
+    if (date.isValid() && hasTwoDigitYearOnly(format) && date.year() < 1930)
+        date = date.addYears(100);
+    return date;
+}
+
+} // namespace
+
+QString DateTimeText::storeDate(const QDate &date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString DateTimeText::storeTime(const QTime &time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString DateTimeText::displayDateFormat(const QLocale &locale)
+{
+    QString format = effective(locale).dateFormat(QLocale::ShortFormat);
+    if (hasTwoDigitYearOnly(format))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+QString DateTimeText::displayTimeFormat(const QLocale &locale)
+{
+    QString format = effective(locale).timeFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("ss"))) {
+        const qsizetype minutes = format.indexOf(QLatin1String("mm"));
+        if (minutes >= 0)
+            format.insert(minutes + 2, QLatin1String(":ss"));
+    }
+    return format;
+}
+
+QString DateTimeText::displayDate(const QDate &date, const QLocale &locale)
+{
+    return effective(locale).toString(date, displayDateFormat(locale));
+}
+
+QString DateTimeText::displayTime(const QTime &time, const QLocale &locale)
+{
+    return effective(locale).toString(time, displayTimeFormat(locale));
+}
+
+QDate DateTimeText::parseDate(const QString &text, const QLocale &locale)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    QDate date;
+    if (trimmed.size() == 10 && trimmed[4] == u'-' && trimmed[7] == u'-') {
+        date = QDate::fromString(trimmed, Qt::ISODate);
+        if (date.isValid())
+            return date;
+    }
+    const QLocale local = effective(locale);
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const std::pair<QString, const QLocale *> forms[] = {
+            {displayDateFormat(locale), &local},
+            {local.dateFormat(QLocale::ShortFormat), &local},
+            {QStringLiteral("M/d/yyyy"), &us},
+            {QStringLiteral("M/d/yy"), &us},
+    };
+    for (const auto &[format, loc] : forms) {
+        date = dateIn(trimmed, format, *loc);
+        if (date.isValid())
+            return date;
+    }
+    return {};
+}
+
+QTime DateTimeText::parseTime(const QString &text, const QLocale &locale)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    // The stored form first, without the cost of a format parser.
+    if (trimmed.size() == 8 && trimmed[2] == u':' && trimmed[5] == u':') {
+        const QTime time = QTime::fromString(trimmed, Qt::ISODate);
+        if (time.isValid())
+            return time;
+    }
+    const QLocale local = effective(locale);
+    const QLocale c = QLocale::c();
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const std::pair<QString, const QLocale *> forms[] = {
+            {QStringLiteral("HH:mm:ss"), &c},
+            {QStringLiteral("H:mm:ss"), &c},
+            {QStringLiteral("H:mm"), &c},
+            {displayTimeFormat(locale), &local},
+            {local.timeFormat(QLocale::ShortFormat), &local},
+            {QStringLiteral("h:mm:ss AP"), &us},
+            {QStringLiteral("h:mm AP"), &us},
+    };
+    for (const auto &[format, loc] : forms) {
+        const QTime time = loc->toTime(trimmed, format);
+        if (time.isValid())
+            return time;
+    }
+    return {};
+}
+
+QString DateTimeText::announceDate(const QDate &date, const QLocale &locale)
+{
+    return effective(locale).toString(date, QStringLiteral("MMMM dd yyyy , dddd"));
+}
+
+QString DateTimeText::announceTime(const QTime &time, const QLocale &locale)
+{
+    return effective(locale).toString(time, QStringLiteral("hh:mm AP"));
+}

@@ -1,0 +1,7 @@
+#include "settings/OptionValues.h"
+
+OptionValues &optionValues()
+{
+    static OptionValues values;
+    return values;
+}

@@ -1,0 +1,12 @@
+#include "support/FixedClock.h"
+
+FixedClock::FixedClock(const QDateTime &start)
+    : m_now(start)
+{
+    Clock::install(this);
+}
+
+FixedClock::~FixedClock()
+{
+    Clock::install(nullptr);
+}
