@@ -10,6 +10,7 @@
 #include "agent/Characters.h"
 #include "agent/SpeechOutput.h"
 #include "agent/SpeechTags.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -95,6 +96,7 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     qputenv("QUILLOMI_HOME", home.path().toUtf8());
     QApplication app(argc, argv);
+    SettingsStore::useUserFiles();
     const QString chars = QStringLiteral(QUILLOMI_BUILD_DATA_DIR "/chars/");
     const QString file =
             argc > 1 ? QString::fromLocal8Bit(argv[1]) : chars + QStringLiteral("Wobbo_Mini.acs");

@@ -49,7 +49,7 @@ struct Home
     Home()
     {
         qputenv("QUILLOMI_HOME", dir.path().toUtf8());
-        RegistryStore::resetGlobal();
+        SettingsStore::useUserFiles();
     }
     ~Home() { RegistryStore::resetGlobal(); }
     QTemporaryDir dir;

@@ -107,7 +107,7 @@ private:
 void prepareHome(const QString &home, int reminders)
 {
     qputenv("QUILLOMI_HOME", home.toUtf8());
-    RegistryStore::resetGlobal();
+    SettingsStore::useUserFiles();
     SettingsStore store;
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     store.save(SettingsStore::AppName, QStringLiteral("Setting"), QStringLiteral("StRun"),

@@ -5,7 +5,6 @@
 #include "agent/AgentLog.h"
 #include "agent/AgentPropertySheet.h"
 #include "agent/CharacterLoader.h"
-#include "base/AppPaths.h"
 #include "platform/RegistryStore.h"
 
 #include <QDir>
@@ -37,7 +36,6 @@ Characters::Characters(AgentClock &clock, QObject *parent)
     : QObject(parent)
     , m_clock(clock)
     , m_settings(AgentSettings::load(RegistryStore::global()))
-    , m_charactersFolder(AppPaths::defaultCharsFolder())
 {}
 
 Characters::~Characters()

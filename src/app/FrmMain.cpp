@@ -26,9 +26,9 @@ constexpr int RaiseTwips = 200;
 
 } // namespace
 
-FrmMain::FrmMain(AlarmStore &store, QWidget *parent)
+FrmMain::FrmMain(AlarmStore &store, ReminderCharacter &character, QWidget *parent)
     : QWidget(parent)
-    , m_panel(new ReminderPanel(store, this))
+    , m_panel(new ReminderPanel(store, character, this))
     , m_behaviour(new BehaviourTimers(this))
 {
     setObjectName(QStringLiteral("FrmMain"));

@@ -5,6 +5,7 @@
 class AlarmStore;
 class BehaviourTimers;
 class QTimer;
+class ReminderCharacter;
 class ReminderPanel;
 
 // The main window: hosts the reminder panel and owns every timer that runs on its own (the
@@ -16,7 +17,7 @@ class FrmMain final : public QWidget
     Q_DISABLE_COPY_MOVE(FrmMain)
 
 public:
-    explicit FrmMain(AlarmStore &store, QWidget *parent = nullptr);
+    FrmMain(AlarmStore &store, ReminderCharacter &character, QWidget *parent = nullptr);
     ~FrmMain() override;
 
     ReminderPanel *panel() const { return m_panel; }

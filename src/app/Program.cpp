@@ -27,7 +27,6 @@
 #include "reminders/ReminderPanel.h"
 #include "settings/AppState.h"
 #include "settings/OptionValues.h"
-#include "settings/SettingsHooks.h"
 #include "settings/SettingsRoutines.h"
 
 #include <QApplication>
@@ -38,18 +37,16 @@
 #include <csignal>
 
 Program::Program()
-    : m_instance(std::make_unique<SingleInstance>())
+    : m_instance(std::make_unique<SingleInstance>(AppPaths::runtimeFolder()))
     , m_alarms(std::make_unique<AlarmStore>())
     , m_control(std::make_unique<Characters>())
-    , m_characters(std::make_unique<CharacterManager>(*m_control))
+    , m_characters(std::make_unique<CharacterManager>(*m_control, m_hooks))
     , m_phrases(std::make_unique<PhraseBook>(*m_characters))
     , m_web(std::make_unique<WebTextSpeaker>(*m_characters))
 {}
 
 Program::~Program()
 {
-    ReminderCharacter::install(nullptr);
-    settingsHooks() = {};
     SetRegistryMessageHandler({});
 }
 
@@ -74,16 +71,17 @@ int Program::RunStartup()
     ReadLanguage();
     // 3. The menu.
     m_menu = std::make_unique<StandInMenu>(StandInMenu::Commands{
-            [this] { showReminders(); },
-            [this] { m_main->behaviourTimers().startFollowing(); },
-            [this] { hideOrShowCharacter(); },
-            [this] { tellTime(); },
-            [this] { m_web->SpeakWebText(WebTextSpeaker::JokePath); },
-            [this] { quit(); },
-            [this] {
-                const AgentCharacter *character = m_characters->CurrentChar();
-                return character && character->Visible();
-            },
+            .reminders = [this] { showReminders(); },
+            .follow = [this] { m_main->behaviourTimers().startFollowing(); },
+            .hideOrShow = [this] { hideOrShowCharacter(); },
+            .tellTime = [this] { tellTime(); },
+            .tellJoke = [this] { m_web->SpeakWebText(WebTextSpeaker::JokePath); },
+            .quit = [this] { quit(); },
+            .characterVisible =
+                    [this] {
+                        const AgentCharacter *character = m_characters->CurrentChar();
+                        return character && character->Visible();
+                    },
     });
     // 4. The first-run defaults.
     if (!m_secondCopy)
@@ -92,29 +90,43 @@ int Program::RunStartup()
     ReadCharsDir();
     m_control->setCharactersFolder(appState().CharsDir);
     // 6. The main window and its load sequence.
-    m_main = std::make_unique<FrmMain>(*m_alarms);
-    installHooks();
+    // A second copy's reminders say nothing: the running copy speaks them.
+    m_main = std::make_unique<FrmMain>(
+            *m_alarms, m_secondCopy ? ReminderCharacter::silent()
+                                    : static_cast<ReminderCharacter &>(*m_characters));
+    fillSettingsHooks();
     m_quit = std::make_unique<QuitSequence>(QuitSequence::Steps{
-            [] { return std::optional<int>(0); },
-            [] { SaveSettings(); },
-            [this] { closeWindows(); },
-            [this] {
-                AgentCharacter *character = m_characters->CurrentChar();
-                m_characters->ShowCharacter(character);
-                if (character) {
-                    character->StopAll();
-                    character->setAutoPopupMenu(false);
-                }
-            },
-            [this] { m_main->stopTimers(); },
-            [this] { m_characters->SpeakText(QStringLiteral("Bye bye ") + appState().UserName); },
-            [this] { hideCharacters(); },
-            [this] { return m_characters->count(); },
-            [](int action) { qWarning("The exit action %d is not available", action); },
-            [] { QCoreApplication::exit(0); },
+            .askShutDown = [] { return std::optional<int>(0); },
+            .saveSettings = [this] { SaveSettings(m_hooks); },
+            .closeWindows = [this] { closeWindows(); },
+            .readyCharacter =
+                    [this] {
+                        AgentCharacter *character = m_characters->CurrentChar();
+                        m_characters->ShowCharacter(character);
+                        if (character) {
+                            character->StopAll();
+                            character->setAutoPopupMenu(false);
+                        }
+                    },
+            .stopTimers = [this] { m_main->stopTimers(); },
+            .sayGoodbye =
+                    [this] {
+                        m_characters->SpeakText(QStringLiteral("Bye bye ") + appState().UserName);
+                    },
+            .hideCharacters = [this] { hideCharacters(); },
+            .characterCount = [this] { return m_characters->count(); },
+            .exitAction =
+                    [](int action) { qWarning("The exit action %d is not available", action); },
+            .endProgram = [] { QCoreApplication::exit(0); },
     });
     m_events = std::make_unique<CharacterEvents>(CharacterEvents::Parts{
-            *m_characters, *m_phrases, m_main->behaviourTimers(), *m_menu, *m_quit, *m_web});
+            .characters = *m_characters,
+            .phrases = *m_phrases,
+            .timers = m_main->behaviourTimers(),
+            .menu = *m_menu,
+            .quit = *m_quit,
+            .web = *m_web,
+    });
     loadMainWindow();
 
     // 7. The instance check. A copy that began as the second one ends even when the first
@@ -129,28 +141,21 @@ int Program::RunStartup()
     return QCoreApplication::exec();
 }
 
-void Program::installHooks()
+void Program::fillSettingsHooks()
 {
-    SettingsHooks &hooks = settingsHooks();
-    hooks = {};
-    hooks.prepareCharacter = [this] {
-        m_characters->PrepareCharacter(m_characters->CurrentChar());
-        m_characters->PlaceCharacter(m_characters->CurrentChar(), 1, true);
+    // A second copy reads the reminders but never writes them, and asks nothing.
+    m_hooks = SettingsHooks{
+            .loadReminders = [this] { m_alarms->LoadAlarms(); },
+            .saveReminders =
+                    m_secondCopy ? std::function<void()>() : [this] { m_alarms->SaveAlarms(); },
+            .askUserName = m_secondCopy ? nullptr : PromptUserName,
+            .prepareCharacter =
+                    [this] {
+                        m_characters->PrepareCharacter(m_characters->CurrentChar());
+                        m_characters->PlaceCharacter(m_characters->CurrentChar(), 1, true);
+                    },
+            .setVoice = [this](const QString &voice) { m_characters->SetVoice(voice, false); },
     };
-    hooks.setVoice = [this](const QString &voice) {
-        m_characters->SetVoice(voice, false);
-    };
-    if (m_secondCopy) {
-        // A second copy reads the reminders but never writes them.
-        hooks.loadReminders = [this] {
-            m_alarms->LoadAlarms();
-        };
-        return;
-    }
-    // Only the running copy asks questions and writes.
-    m_alarms->installSettingsHooks();
-    hooks.askUserName = PromptUserName;
-    ReminderCharacter::install(m_characters.get());
 }
 
 void Program::loadMainWindow()

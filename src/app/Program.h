@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingsHooks.h"
+
 #include <QObject>
 #include <memory>
 
@@ -36,7 +38,7 @@ public:
     void sessionEnding();
 
 private:
-    void installHooks();
+    void fillSettingsHooks();
     void loadMainWindow();
     void runFirstRunTour();
     void applyBehaviourOptions();
@@ -52,6 +54,8 @@ private:
 
     // A second copy runs its load sequence without writing anything, then ends.
     bool m_secondCopy = false;
+    // The steps of LoadSettings and SaveSettings; filled once the main window exists.
+    SettingsHooks m_hooks;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<AlarmStore> m_alarms;
     std::unique_ptr<Characters> m_control;

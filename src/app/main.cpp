@@ -1,4 +1,5 @@
 #include "app/Program.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quillomi"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLOMI_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    SettingsStore::useUserFiles();
     Program program;
     return program.RunStartup();
 }

@@ -50,6 +50,12 @@ QString userConfigRoot()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
+QString autostartFile()
+{
+    return join(join(userConfigRoot(), QStringLiteral("autostart")),
+                QStringLiteral("quillomi.desktop"));
+}
+
 QString configFolder()
 {
     // Under QUILLOMI_HOME the configuration root is the program's own.

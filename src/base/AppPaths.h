@@ -11,6 +11,8 @@ namespace AppPaths {
 QString programFolder();
 // The user's configuration root: DIR/config under QUILLOMI_HOME, else $XDG_CONFIG_HOME.
 QString userConfigRoot();
+// The XDG autostart entry that starts the program at login.
+QString autostartFile();
 // Folder of the settings store.
 QString configFolder();
 // The settings store file (the registry stand-in).

@@ -22,9 +22,10 @@ constexpr int EnglishUs = 1033;
 
 } // namespace
 
-CharacterManager::CharacterManager(Characters &control, QObject *parent)
+CharacterManager::CharacterManager(Characters &control, const SettingsHooks &hooks, QObject *parent)
     : QObject(parent)
     , m_control(control)
+    , m_hooks(hooks)
 {}
 
 CharacterManager::~CharacterManager() = default;
@@ -62,7 +63,7 @@ bool CharacterManager::LoadCharacter(bool startUp, const QString &fileName)
         m_defaultVoiceId = character->TTSModeID();
         PlaceCharacter(character, Placement::TopRight, false);
     }
-    LoadSettings();
+    LoadSettings(m_hooks);
     ShowCharacter(CurrentChar());
     if (m_storesChoice) {
         SettingsStore store;

@@ -9,6 +9,7 @@
 
 class AgentCharacter;
 class Characters;
+struct SettingsHooks;
 
 // The program's characters: which file is loaded under which id, the main character every
 // other part speaks through, its voice and its place on the screen. Serves the character's
@@ -21,7 +22,8 @@ class CharacterManager final : public QObject, public CharacterActions, public R
     Q_DISABLE_COPY_MOVE(CharacterManager)
 
 public:
-    explicit CharacterManager(Characters &control, QObject *parent = nullptr);
+    // `hooks` are the steps of LoadSettings, which every load of the main character runs.
+    CharacterManager(Characters &control, const SettingsHooks &hooks, QObject *parent = nullptr);
     ~CharacterManager() override;
 
     Characters &control() const { return m_control; }
@@ -74,6 +76,7 @@ private:
     void setUp(AgentCharacter *character);
 
     Characters &m_control;
+    const SettingsHooks &m_hooks;
     CharacterRoster m_roster;
     QString m_defaultVoiceId;
     bool m_storesChoice = true;

@@ -1,6 +1,5 @@
 #include "platform/AutostartEntry.h"
 
-#include "base/AppPaths.h"
 #include "platform/RegistryStore.h"
 
 #include <QCoreApplication>
@@ -46,12 +45,22 @@ QString escapeString(const QString &text)
     return out;
 }
 
+QString &entryFile()
+{
+    static QString file;
+    return file;
+}
+
 } // namespace
 
 QString AutostartEntry::file()
 {
-    return AppPaths::join(AppPaths::join(AppPaths::userConfigRoot(), QStringLiteral("autostart")),
-                          QStringLiteral("quillomi.desktop"));
+    return entryFile();
+}
+
+void AutostartEntry::setFile(const QString &file)
+{
+    entryFile() = file;
 }
 
 bool AutostartEntry::concerns(const QString &keyPath)
@@ -103,6 +112,8 @@ bool AutostartEntry::sync(RegistryStore &store)
 {
     const auto value = store.value(RunKey, ValueName);
     const QString path = file();
+    if (path.isEmpty())
+        return true;
     if (!value || value->toText().trimmed().isEmpty())
         return !QFileInfo::exists(path) || QFile::remove(path);
 

@@ -15,8 +15,9 @@ public:
     static const QString RunKey;    // "HKEY_CURRENT_USER\Software\...\CurrentVersion\Run"
     static const QString ValueName; // the application title
 
-    // $XDG_CONFIG_HOME/autostart/quillomi.desktop, or under QUILLOMI_HOME/config when set.
+    // The entry file that mirrors the value; empty (the default) mirrors nothing.
     static QString file();
+    static void setFile(const QString &file);
 
     // True when a write to the key at `keyPath` (or the deletion of it) may change the value.
     static bool concerns(const QString &keyPath);

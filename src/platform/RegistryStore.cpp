@@ -1,7 +1,5 @@
 #include "platform/RegistryStore.h"
 
-#include "base/AppPaths.h"
-
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +18,12 @@ std::unique_ptr<RegistryStore> &globalStore()
 {
     static std::unique_ptr<RegistryStore> store;
     return store;
+}
+
+QString &globalFile()
+{
+    static QString file;
+    return file;
 }
 
 // Moves a damaged store and its journal files aside so nothing is destroyed.
@@ -52,9 +56,18 @@ RegistryStore::~RegistryStore() = default;
 RegistryStore &RegistryStore::global()
 {
     auto &store = globalStore();
-    if (!store)
-        store = std::make_unique<RegistryStore>(AppPaths::settingsFile());
+    if (!store) {
+        if (globalFile().isEmpty())
+            qWarning("The settings store was used before its file was set: nothing is kept");
+        store = std::make_unique<RegistryStore>(globalFile());
+    }
     return *store;
+}
+
+void RegistryStore::setGlobalFile(const QString &file)
+{
+    globalStore().reset();
+    globalFile() = file;
 }
 
 void RegistryStore::resetGlobal()

@@ -21,9 +21,11 @@ public:
     RegistryStore(const RegistryStore &) = delete;
     RegistryStore &operator=(const RegistryStore &) = delete;
 
-    // The user's store at AppPaths::settingsFile(), opened on first use.
+    // The user's store, opened on first use at the file given to setGlobalFile().
     static RegistryStore &global();
-    // Closes the global store; the next global() opens it again (tests switch homes).
+    // Where global() keeps the user's store; closes the one open now.
+    static void setGlobalFile(const QString &file);
+    // Closes the global store; the next global() opens it again.
     static void resetGlobal();
 
     bool isOpen() const { return m_db.isOpen(); }

@@ -1,8 +1,7 @@
 #include "platform/SingleInstance.h"
 
-#include "base/AppPaths.h"
-
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QLocalSocket>
 #include <QTimer>
 
@@ -12,17 +11,12 @@ namespace {
 constexpr qint64 MaxCommandBytes = 1024;
 constexpr std::chrono::milliseconds ClientGrace{5000};
 
-QString folderOrDefault(const QString &folder)
-{
-    return folder.isEmpty() ? AppPaths::runtimeFolder() : folder;
-}
-
 } // namespace
 
 SingleInstance::SingleInstance(const QString &folder, QObject *parent)
     : QObject(parent)
-    , m_serverPath(AppPaths::join(folderOrDefault(folder), QStringLiteral("Quillomi-Main.socket")))
-    , m_lock(AppPaths::join(folderOrDefault(folder), QStringLiteral("Quillomi.lock")))
+    , m_serverPath(QDir(folder).filePath(QStringLiteral("Quillomi-Main.socket")))
+    , m_lock(QDir(folder).filePath(QStringLiteral("Quillomi.lock")))
 {
     // The lock lives as long as the program: never stale by age, only when its owner died.
     m_lock.setStaleLockTime(0);

@@ -28,8 +28,8 @@ public:
     static inline const QByteArray Accepted = QByteArrayLiteral("accepted");
     static constexpr std::chrono::milliseconds DefaultAnswerTimeout{2000};
 
-    // `folder` defaults to the user's runtime folder.
-    explicit SingleInstance(const QString &folder = {}, QObject *parent = nullptr);
+    // The lock and the socket live in `folder`, a folder of the user's own.
+    explicit SingleInstance(const QString &folder, QObject *parent = nullptr);
     ~SingleInstance() override;
 
     // Takes the lock without serving yet: true when this copy is (or may run as) the only

@@ -3,7 +3,6 @@
 #include "base/Clock.h"
 #include "platform/RegistryStore.h"
 #include "reminders/ClsAlarm.h"
-#include "settings/SettingsHooks.h"
 #include "settings/SettingsStore.h"
 
 const QString AlarmStore::Section = QStringLiteral("Alarm");
@@ -13,13 +12,7 @@ AlarmStore::AlarmStore(QObject *parent)
     : QObject(parent)
 {}
 
-AlarmStore::~AlarmStore()
-{
-    if (m_hooksInstalled) {
-        settingsHooks().loadReminders = nullptr;
-        settingsHooks().saveReminders = nullptr;
-    }
-}
+AlarmStore::~AlarmStore() = default;
 
 QString AlarmStore::NewKey()
 {
@@ -135,16 +128,4 @@ bool AlarmStore::SaveAlarms(SettingsStore &settings) const
     });
     m_inStep = m_inStep || saved;
     return saved;
-}
-
-void AlarmStore::installSettingsHooks()
-{
-    SettingsHooks &hooks = settingsHooks();
-    hooks.loadReminders = [this] {
-        LoadAlarms();
-    };
-    hooks.saveReminders = [this] {
-        SaveAlarms();
-    };
-    m_hooksInstalled = true;
 }

@@ -49,9 +49,6 @@ public:
     bool SaveAlarms(SettingsStore &settings) const;
     bool SaveAlarms() const;
 
-    // Makes LoadSettings and SaveSettings load and save this store.
-    void installSettingsHooks();
-
     // Stored texts that could not be read at the last load.
     QStringList unreadable() const { return m_unreadable; }
 
@@ -65,7 +62,6 @@ private:
     std::vector<std::unique_ptr<ClsAlarm>> m_records;
     QHash<QString, ClsAlarm *> m_byKey;
     QStringList m_unreadable;
-    bool m_hooksInstalled = false;
     // The stored reminders have been read or written by this store once.
     mutable bool m_inStep = false;
 };

@@ -5,7 +5,6 @@
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
 #include "reminders/Recurrence.h"
-#include "reminders/ReminderCharacter.h"
 
 #include <QScopeGuard>
 
@@ -51,7 +50,6 @@ void DueChecker::CheckReminders()
     m_busy = true;
     const auto done = qScopeGuard([this] { m_busy = false; });
 
-    ReminderCharacter::current().bringToTop();
     const QDateTime now = Clock::currentDateTime();
     const QDate today = now.date();
     const QTime time = now.time();

@@ -45,12 +45,6 @@ void markInvalid(QLineEdit *edit, bool invalid)
 
 } // namespace
 
-FrmRecurrence &FrmRecurrence::instance()
-{
-    static FrmRecurrence *dialog = new FrmRecurrence;
-    return *dialog;
-}
-
 FrmRecurrence::FrmRecurrence(QWidget *parent)
     : ModalWindow(parent)
     , m_kindGroup(new QButtonGroup(this))

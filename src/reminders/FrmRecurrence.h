@@ -22,9 +22,6 @@ class FrmRecurrence final : public ModalWindow
     Q_DISABLE_COPY_MOVE(FrmRecurrence)
 
 public:
-    // The one dialog of the application, made on first use.
-    static FrmRecurrence &instance();
-
     explicit FrmRecurrence(QWidget *parent = nullptr);
 
     // The record to work on; set before ShowModalDlg.

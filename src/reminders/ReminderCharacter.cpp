@@ -11,17 +11,10 @@ public:
     void speakReminder(const QString &) override {}
 };
 
-SilentCharacter silent;
-ReminderCharacter *installed = nullptr;
-
 } // namespace
 
-ReminderCharacter &ReminderCharacter::current()
+ReminderCharacter &ReminderCharacter::silent()
 {
-    return installed ? *installed : silent;
-}
-
-void ReminderCharacter::install(ReminderCharacter *character)
-{
-    installed = character;
+    static SilentCharacter character;
+    return character;
 }

@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// What the reminders need from the speaking character. The character side installs its
-// implementation at start-up; until then a silent one stands in, so reminders still pop up.
+// What the reminders need from the speaking character. The program passes the character
+// side's implementation in; a silent one stands in where none speaks (a second copy, tests),
+// so reminders still pop up.
 class ReminderCharacter
 {
 public:
@@ -18,7 +19,6 @@ public:
     // The spoken half of a reminder's announcement (the pop-up is opened by the caller).
     virtual void speakReminder(const QString &spokenText) = 0;
 
-    static ReminderCharacter &current();
-    // nullptr goes back to the silent stand-in; the caller keeps ownership.
-    static void install(ReminderCharacter *character);
+    // The character that says nothing.
+    static ReminderCharacter &silent();
 };

@@ -53,9 +53,10 @@ QLabel *fieldLabel(const char *number, QWidget *buddy, QWidget *parent)
 
 } // namespace
 
-ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
+ReminderPanel::ReminderPanel(AlarmStore &store, ReminderCharacter &character, QWidget *parent)
     : QWidget(parent)
     , m_store(store)
+    , m_character(character)
     , m_checker(store, [this](const QString &spoken, const QString &shown,
                               const QString &key) { AnnounceReminder(spoken, shown, key); })
     , m_recurringIcon(style()->standardIcon(QStyle::SP_BrowserReload))
@@ -190,7 +191,7 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
     connect(&m_store, &AlarmStore::alarmsLoaded, this, [this] {
         // A reload replaced every record, the one the recurrence dialog is open on too.
         if (!m_recurrenceKey.isEmpty())
-            FrmRecurrence::instance().record = nullptr;
+            m_recurrenceDialog->record = nullptr;
         rebuildList();
     });
     connect(&m_store, &AlarmStore::alarmAdded, this, [this](const QString &key) {
@@ -201,7 +202,7 @@ ReminderPanel::ReminderPanel(AlarmStore &store, QWidget *parent)
         // A record dismissed while its recurrence is being edited is gone: the dialog
         // must not write into it.
         if (key == m_recurrenceKey)
-            FrmRecurrence::instance().record = nullptr;
+            m_recurrenceDialog->record = nullptr;
         removeRow(key);
     });
     connect(&m_store, &AlarmStore::alarmChanged, this, &ReminderPanel::updateRow);
@@ -268,6 +269,13 @@ void ReminderPanel::updateRow(const QString &key)
         fillRow(row, *alarm);
 }
 
+FrmRecurrence &ReminderPanel::recurrenceDialog()
+{
+    if (!m_recurrenceDialog)
+        m_recurrenceDialog = std::make_unique<FrmRecurrence>();
+    return *m_recurrenceDialog;
+}
+
 void ReminderPanel::saveAlarms()
 {
     m_store.SaveAlarms();
@@ -275,9 +283,8 @@ void ReminderPanel::saveAlarms()
 
 void ReminderPanel::refuse(const QString &reason)
 {
-    ReminderCharacter &character = ReminderCharacter::current();
-    character.decline();
-    character.speakText(reason);
+    m_character.decline();
+    m_character.speakText(reason);
 }
 
 void ReminderPanel::addReminder()
@@ -295,12 +302,12 @@ void ReminderPanel::addReminder()
         // A weekly rule starts with the reminder's own weekday chosen.
         alarm->setWeekDay(ClsAlarm::weekDayOf(alarm->MyDate), true);
         if (m_recurrence->isChecked()) {
-            FrmRecurrence &dialog = FrmRecurrence::instance();
+            FrmRecurrence &dialog = recurrenceDialog();
             dialog.record = alarm.get();
             dialog.ShowModalDlg(window());
             dialog.record = nullptr;
         }
-        ReminderCharacter::current().speakText(QStringLiteral("Ok I got it"));
+        m_character.speakText(QStringLiteral("Ok I got it"));
         m_message->clear();
         m_subject->clear();
         ClsAlarm *added = m_store.AddAlarm(std::move(alarm), AlarmStore::NewKey());
@@ -360,7 +367,7 @@ void ReminderPanel::editRecurrence()
     if (!alarm)
         return;
     const QString key = alarm->MyAlarmKey;
-    FrmRecurrence &dialog = FrmRecurrence::instance();
+    FrmRecurrence &dialog = recurrenceDialog();
     dialog.record = alarm;
     m_recurrenceKey = key;
     dialog.ShowModalDlg(window());
@@ -452,6 +459,9 @@ void ReminderPanel::resetEntryFields()
 
 void ReminderPanel::CheckReminders()
 {
+    if (m_checker.isBusy())
+        return;
+    m_character.bringToTop();
     m_checker.CheckReminders();
 }
 
@@ -464,7 +474,7 @@ void ReminderPanel::dueCheckTick()
     if (CheckPastDue()) {
         window()->showNormal();
         window()->raise();
-        ReminderCharacter::current().speakText(QStringLiteral("There is past due reminders"));
+        m_character.speakText(QStringLiteral("There is past due reminders"));
     }
 }
 
@@ -476,7 +486,7 @@ void ReminderPanel::AnnounceReminder(const QString &spoken, const QString &shown
     auto *popup = new FrmAlarm(this);
     popup->myKey = key;
     popup->ShowAlarm(shown);
-    ReminderCharacter::current().speakReminder(spoken);
+    m_character.speakReminder(spoken);
 }
 
 void ReminderPanel::DismissAlarm(const QString &key)

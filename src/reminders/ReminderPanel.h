@@ -4,9 +4,12 @@
 
 #include <QIcon>
 #include <QWidget>
+#include <memory>
 
 class AlarmStore;
 class ClsAlarm;
+class FrmRecurrence;
+class ReminderCharacter;
 class QCalendarWidget;
 class QCheckBox;
 class QDateEdit;
@@ -29,7 +32,8 @@ class ReminderPanel final : public QWidget
     Q_DISABLE_COPY_MOVE(ReminderPanel)
 
 public:
-    explicit ReminderPanel(AlarmStore &store, QWidget *parent = nullptr);
+    // The panel speaks through `character` (ReminderCharacter::silent() for none).
+    ReminderPanel(AlarmStore &store, ReminderCharacter &character, QWidget *parent = nullptr);
     ~ReminderPanel() override;
 
     AlarmStore &store() const { return m_store; }
@@ -79,8 +83,11 @@ private:
     void markPastDue(QTreeWidgetItem *row, bool on) const;
     void saveAlarms();
     void refuse(const QString &reason);
+    // The recurrence dialog, made on first use and owned by the panel.
+    FrmRecurrence &recurrenceDialog();
 
     AlarmStore &m_store;
+    ReminderCharacter &m_character;
     DueChecker m_checker;
     QCalendarWidget *m_date;
     QDateEdit *m_dateSub;
@@ -96,6 +103,7 @@ private:
     const QIcon m_recurringIcon; // asked of the style once, not per row
     QTimer *m_alarmTimer;
     QTimer *m_dueTimer;
+    std::unique_ptr<FrmRecurrence> m_recurrenceDialog;
     QString m_recurrenceKey; // the record the recurrence dialog is open on
     bool m_pastDueBusy = false;
     quint16 m_dueTicks = 0;

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "settings/OptionValues.h"
+
 #include <QString>
 #include <limits>
+#include <tuple>
 
 class SettingsStore;
 
-// Every key of section "Setting" in one place: its name, its default and what a stored text
-// may be. Reading is tolerant: a missing key, a text that is not a number under a number key,
-// or a number outside the key's range all read as the default, so a damaged store never
-// stops the program.
+// Every key of section "Setting" in one table: its name, its type, its default, what a stored
+// text may be and, for an option kept in memory, its member of OptionValues. Reading, saving
+// and the in-memory defaults all come from this table. Reading is tolerant: a missing key, a
+// text that is not a number under a number key, or a number outside the key's range all read
+// as the default, so a damaged store never stops the program.
 namespace OptionKeys {
 
 // A text option. Some defaults depend on the user's folders or on today's date.
@@ -19,8 +23,10 @@ struct TextKey
     // The text names a file of the program or characters folder: anything with a path in it
     // reads as the default.
     bool fileName = false;
+    QString OptionValues::*member = nullptr;
 
     QString key() const { return QString::fromLatin1(name); }
+    QString initial() const { return defaultValue(); }
     QString parse(const QString &stored) const;
 };
 
@@ -33,8 +39,10 @@ struct IntKey
     int maximum = std::numeric_limits<int>::max();
     // Read as a decimal number and rounded to the nearest whole number, halves to even.
     bool rounded = false;
+    int OptionValues::*member = nullptr;
 
     QString key() const { return QString::fromLatin1(name); }
+    int initial() const { return defaultValue; }
     int parse(const QString &stored) const;
     QString format(int value) const { return QString::number(value); }
 };
@@ -44,8 +52,10 @@ struct TruthKey
 {
     const char *name;
     bool defaultValue;
+    bool OptionValues::*member = nullptr;
 
     QString key() const { return QString::fromLatin1(name); }
+    bool initial() const { return defaultValue; }
     bool parse(const QString &stored) const;
     QString format(bool value) const { return value ? QStringLiteral("1") : QStringLiteral("0"); }
 };
@@ -58,27 +68,47 @@ QString defaultCharacterFile();
 QString defaultBackupFolder(); // the program folder
 QString today();               // ISO date of the program clock
 
+constexpr int Lowest = std::numeric_limits<int>::min();
+constexpr int Highest = std::numeric_limits<int>::max();
+
 // clang-format off
-inline constexpr TextKey StRun{"StRun", noText};            // first-run marker
-inline constexpr TextKey User{"User", noText};
-inline constexpr TextKey Lang{"Lang", defaultLanguageFile, true};
-inline constexpr TextKey Location{"Location", defaultLocationFile, true};
-inline constexpr TextKey Voice{"Voice", defaultVoice};
-inline constexpr TextKey Char{"Char", defaultCharacterFile, true};
-inline constexpr IntKey Stay{"Stay", 30, 1, 100};           // minutes
-inline constexpr IntKey Move{"Move", 0};                    // not 0: going home stops first
-inline constexpr IntKey Follow{"Follow", 30, 0};            // seconds
-inline constexpr IntKey Hide{"Hide", 30, 0};                // minutes
-inline constexpr IntKey Idle{"Idle", 30, 0};                // minutes
-inline constexpr IntKey Vol{"Vol", 58500, 0, 65535, true};  // speech volume
-inline constexpr IntKey MoveScr{"MoveScr", 0, 0};           // minutes between walks, 0 never
-inline constexpr IntKey Quit{"Quit", 0};                    // not 0: ask what follows quitting
-inline constexpr TruthKey CharRot{"CharRot", true};         // new character at every start
-inline constexpr IntKey SearchEngine{"SearchEngine", 0, 0, 7, true};
-inline constexpr IntKey CharPos{"CharPos", 1, 0, 4};        // home position code
-inline constexpr TextKey AutoBackupDir{"AutoBackupDir", defaultBackupFolder}; // empty: off
+// Kept elsewhere than in OptionValues.
+inline constexpr TextKey StRun{"StRun", noText};                    // first-run marker
+inline constexpr TextKey User{"User", noText};                      // AppState::UserName
+inline constexpr TextKey Lang{"Lang", defaultLanguageFile, true};   // AppState::LangChosen
+inline constexpr TextKey Char{"Char", defaultCharacterFile, true};  // AppState::CharFile
 inline constexpr TextKey LastAutoBackup{"LastAutoBackup", today};
+
+// Kept in OptionValues. Minutes and seconds as the behaviour timers count them; Move and
+// Quit are switches (not 0: on); MoveScr 0 never walks; AutoBackupDir empty: no backups.
+inline constexpr TextKey Location{"Location", defaultLocationFile, true, &OptionValues::Location};
+inline constexpr TextKey Voice{"Voice", defaultVoice, false, &OptionValues::Voice};
+inline constexpr IntKey Stay{"Stay", 30, 1, 100, false, &OptionValues::Stay};
+inline constexpr IntKey Move{"Move", 0, Lowest, Highest, false, &OptionValues::Move};
+inline constexpr IntKey Follow{"Follow", 30, 0, Highest, false, &OptionValues::Follow};
+inline constexpr IntKey Hide{"Hide", 30, 0, Highest, false, &OptionValues::Hide};
+inline constexpr IntKey Idle{"Idle", 30, 0, Highest, false, &OptionValues::Idle};
+inline constexpr IntKey Vol{"Vol", 58500, 0, 65535, true, &OptionValues::Vol};
+inline constexpr IntKey MoveScr{"MoveScr", 0, 0, Highest, false, &OptionValues::MoveScr};
+inline constexpr IntKey Quit{"Quit", 0, Lowest, Highest, false, &OptionValues::Quit};
+inline constexpr TruthKey CharRot{"CharRot", true, &OptionValues::CharRot};
+inline constexpr IntKey CharPos{"CharPos", 1, 0, 4, false, &OptionValues::CharPos};
+inline constexpr IntKey SearchEngine{"SearchEngine", 0, 0, 7, true, &OptionValues::SearchEngine};
+inline constexpr TextKey AutoBackupDir{"AutoBackupDir", defaultBackupFolder, false,
+                                       &OptionValues::AutoBackupDir};
 // clang-format on
+
+// The options kept in memory, in the order SaveSettings writes them.
+inline constexpr std::tuple InMemory{Location, Voice,   Stay,         Move,         Follow,
+                                     Hide,     Idle,    Vol,          MoveScr,      Quit,
+                                     CharRot,  CharPos, SearchEngine, AutoBackupDir};
+
+// Calls `visit(key)` for every option kept in memory, in the order above.
+template <typename Visit>
+void forEachInMemory(Visit &&visit)
+{
+    std::apply([&](const auto &...key) { (visit(key), ...); }, InMemory);
+}
 
 // The section of every key above, under SettingsStore::AppName.
 QString section();

@@ -1,28 +1,29 @@
 #pragma once
 
-#include "settings/OptionKeys.h"
-
 #include <QString>
 
 // The options of section "Setting" held in memory while the program runs. LoadSettings
 // fills them, the options dialog changes them, SaveSettings writes them back. Each member
-// is named after its key and starts at the key's default.
+// is named after its key; the key's row in OptionKeys gives its default and how it is read.
 struct OptionValues
 {
-    QString Location = OptionKeys::Location.defaultValue();
-    QString Voice = OptionKeys::Voice.defaultValue();
-    int Stay = OptionKeys::Stay.defaultValue;
-    int Move = OptionKeys::Move.defaultValue;
-    int Follow = OptionKeys::Follow.defaultValue;
-    int Hide = OptionKeys::Hide.defaultValue;
-    int Idle = OptionKeys::Idle.defaultValue;
-    int Vol = OptionKeys::Vol.defaultValue;
-    int MoveScr = OptionKeys::MoveScr.defaultValue;
-    int Quit = OptionKeys::Quit.defaultValue;
-    bool CharRot = OptionKeys::CharRot.defaultValue;
-    int SearchEngine = OptionKeys::SearchEngine.defaultValue;
-    int CharPos = OptionKeys::CharPos.defaultValue;
-    QString AutoBackupDir = OptionKeys::AutoBackupDir.defaultValue();
+    // Every option at its key's default.
+    OptionValues();
+
+    QString Location;
+    QString Voice;
+    int Stay = 0;
+    int Move = 0;
+    int Follow = 0;
+    int Hide = 0;
+    int Idle = 0;
+    int Vol = 0;
+    int MoveScr = 0;
+    int Quit = 0;
+    bool CharRot = false;
+    int SearchEngine = 0;
+    int CharPos = 0;
+    QString AutoBackupDir;
 
     friend bool operator==(const OptionValues &, const OptionValues &) = default;
 };

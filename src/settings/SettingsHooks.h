@@ -5,7 +5,7 @@
 #include <functional>
 
 // The steps of LoadSettings and SaveSettings that belong to other parts of the program.
-// Each part installs its own at start-up; a step left empty is skipped.
+// The program owns one table and fills it at start-up; a step left empty is skipped.
 struct SettingsHooks
 {
     // Clears the reminder list and store and reads section "Alarm" again.
@@ -21,5 +21,3 @@ struct SettingsHooks
     // The character files offered in the menu; empty: every "*.acs" file in CharsDir.
     std::function<QStringList()> characterFiles;
 };
-
-SettingsHooks &settingsHooks();

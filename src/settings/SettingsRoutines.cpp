@@ -35,10 +35,10 @@ void runStep(const char *name, Step &&step)
     }
 }
 
-QStringList offeredCharacterFiles()
+QStringList offeredCharacterFiles(const SettingsHooks &hooks)
 {
-    if (settingsHooks().characterFiles)
-        return settingsHooks().characterFiles();
+    if (hooks.characterFiles)
+        return hooks.characterFiles();
     return QDir(appState().CharsDir)
             .entryList({QStringLiteral("*.acs")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
@@ -55,10 +55,9 @@ QString firstInstalled(const QStringList &commands)
 
 } // namespace
 
-void LoadSettings()
+void LoadSettings(const SettingsHooks &hooks)
 {
     using namespace OptionKeys;
-    const SettingsHooks &hooks = settingsHooks();
     if (hooks.loadReminders)
         runStep("load reminders", hooks.loadReminders);
 
@@ -80,29 +79,16 @@ void LoadSettings()
     runStep("read options", [] {
         const SettingsStore store;
         OptionValues &values = optionValues();
-        values.Location = read(Location, store);
-        values.Voice = read(Voice, store);
-        values.Stay = read(Stay, store);
-        values.Move = read(Move, store);
-        values.Follow = read(Follow, store);
-        values.Hide = read(Hide, store);
-        values.Idle = read(Idle, store);
-        values.Vol = read(Vol, store);
-        values.MoveScr = read(MoveScr, store);
-        values.Quit = read(Quit, store);
-        values.CharRot = read(CharRot, store);
-        values.SearchEngine = read(SearchEngine, store);
-        values.CharPos = read(CharPos, store);
+        forEachInMemory([&](const auto &key) { values.*key.member = read(key, store); });
     });
 
     if (hooks.setVoice)
         runStep("set voice", [&] { hooks.setVoice(optionValues().Voice); });
 }
 
-void SaveSettings()
+void SaveSettings(const SettingsHooks &hooks)
 {
     using namespace OptionKeys;
-    const SettingsHooks &hooks = settingsHooks();
     if (hooks.saveReminders)
         runStep("save reminders", hooks.saveReminders);
 
@@ -113,31 +99,18 @@ void SaveSettings()
         store.registry().transaction([&] {
             save(store, User, appState().UserName);
             save(store, Lang, appState().LangChosen);
-            save(store, Location, values.Location);
-            save(store, Voice, values.Voice);
-            save(store, Stay, values.Stay);
-            save(store, Move, values.Move);
-            save(store, Follow, values.Follow);
-            save(store, Hide, values.Hide);
-            save(store, Idle, values.Idle);
-            save(store, Vol, values.Vol);
-            save(store, MoveScr, values.MoveScr);
-            save(store, Quit, values.Quit);
-            save(store, CharRot, values.CharRot);
-            save(store, CharPos, values.CharPos);
-            save(store, SearchEngine, values.SearchEngine);
-            save(store, AutoBackupDir, values.AutoBackupDir);
+            forEachInMemory([&](const auto &key) { save(store, key, values.*key.member); });
             return true;
         });
     });
 
     if (optionValues().CharRot)
-        runStep("pick next character", PickNextCharacter);
+        runStep("pick next character", [&] { PickNextCharacter(hooks); });
 }
 
-void PickNextCharacter()
+void PickNextCharacter(const SettingsHooks &hooks)
 {
-    const QStringList files = offeredCharacterFiles();
+    const QStringList files = offeredCharacterFiles(hooks);
     if (files.isEmpty())
         return;
     const QString next = files.at(QRandomGenerator::global()->bounded(int(files.size())));

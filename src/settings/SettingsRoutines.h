@@ -5,18 +5,20 @@
 
 // Loading and saving the options, the first-run defaults and the start-up reads of the
 // settings store. The steps that belong to the reminders, the character and the windows
-// come through settingsHooks(); every step goes on after a failure of its own.
+// come through the hooks; every step goes on after a failure of its own.
+
+struct SettingsHooks;
 
 // Loads the reminders, the user's name (asking for it when there is none) and every option
 // of section "Setting" into memory; prepares the character and sets its voice.
-void LoadSettings();
+void LoadSettings(const SettingsHooks &hooks);
 
 // Writes the reminders and the options in memory; with character rotation on, picks the
 // character of the next start.
-void SaveSettings();
+void SaveSettings(const SettingsHooks &hooks);
 
 // Saves one character file, picked at random from the offered ones, as the next "Char".
-void PickNextCharacter();
+void PickNextCharacter(const SettingsHooks &hooks);
 
 // On the first run only (no "StRun"): clears the program's store, writes the first-run
 // values in one transaction, the start-at-login value and the character component's two

@@ -1,5 +1,7 @@
 #include "settings/SettingsStore.h"
 
+#include "base/AppPaths.h"
+#include "platform/AutostartEntry.h"
 #include "platform/RegistryStore.h"
 
 const QString SettingsStore::AppName = QStringLiteral("::: Quillomi :::\\1");
@@ -10,6 +12,12 @@ const QString SettingsStore::BasePath =
 SettingsStore::SettingsStore(RegistryStore *store)
     : m_store(store ? store : &RegistryStore::global())
 {}
+
+void SettingsStore::useUserFiles()
+{
+    RegistryStore::setGlobalFile(AppPaths::settingsFile());
+    AutostartEntry::setFile(AppPaths::autostartFile());
+}
 
 QString SettingsStore::applicationPath(const QString &application)
 {

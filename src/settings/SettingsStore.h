@@ -23,6 +23,10 @@ public:
     // Uses the global store unless another one is given (tests, tools).
     explicit SettingsStore(RegistryStore *store = nullptr);
 
+    // Points the global store and the start-at-login entry at the user's files (AppPaths):
+    // once at start, and again whenever the home changes (tests).
+    static void useUserFiles();
+
     static QString applicationPath(const QString &application);
     static QString sectionPath(const QString &application, const QString &section);
 

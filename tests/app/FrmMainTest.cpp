@@ -3,6 +3,7 @@
 #include "base/AppPaths.h"
 #include "base/Language.h"
 #include "reminders/AlarmStore.h"
+#include "reminders/ReminderCharacter.h"
 #include "support/TempHome.h"
 
 #include <QSignalSpy>
@@ -25,7 +26,7 @@ class FrmMainTimers : public ::testing::TestWithParam<TimerRow>
 protected:
     TempHome home;
     AlarmStore store;
-    FrmMain main{store};
+    FrmMain main{store, ReminderCharacter::silent()};
 };
 
 TEST_P(FrmMainTimers, ownsEachTimerWithItsIntervalAndStart)
@@ -53,7 +54,7 @@ TEST(FrmMain, eightTimersAndNoOther)
 {
     TempHome home;
     AlarmStore store;
-    FrmMain main{store};
+    FrmMain main{store, ReminderCharacter::silent()};
     EXPECT_EQ(FrmMain::timerNames().size(), 8);
     EXPECT_EQ(main.timer(QStringLiteral("TmrSnooze")), nullptr);
 }
@@ -62,7 +63,7 @@ TEST(FrmMain, closingHidesAndTheProgramGoesOn)
 {
     TempHome home;
     AlarmStore store;
-    FrmMain main{store};
+    FrmMain main{store, ReminderCharacter::silent()};
     QSignalSpy hid(&main, &FrmMain::hidInsteadOfClosing);
     main.startTimers();
     main.showMain();
@@ -85,7 +86,7 @@ TEST(FrmMain, languageAndGeometryFitTheControls)
     AppPaths::seedProgramFolder();
     ASSERT_TRUE(LoadLanguage(QStringLiteral("English.lang")));
     AlarmStore store;
-    FrmMain main{store};
+    FrmMain main{store, ReminderCharacter::silent()};
     main.prepareEntryFields();
     main.applyGeometry();
     main.applyLanguage();

@@ -9,6 +9,7 @@
 #include "character/QuitSequence.h"
 #include "character/WebTextSpeaker.h"
 #include "settings/AppState.h"
+#include "settings/SettingsHooks.h"
 #include "settings/SettingsRoutines.h"
 #include "support/FixedClock.h"
 #include "support/TempHome.h"
@@ -61,8 +62,9 @@ protected:
 
     TempHome home;
     FixedClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 0))};
+    SettingsHooks hooks;
     Characters control;
-    CharacterManager characters{control};
+    CharacterManager characters{control, hooks};
     PhraseBook phrases{characters};
     BehaviourTimers timers;
     RecordingMenu menu;

@@ -26,13 +26,12 @@ protected:
     {
         AppPaths::seedProgramFolder();
         ReadCharsDir();
-        settingsHooks() = {};
     }
-    ~CharacterManagerTest() override { settingsHooks() = {}; }
 
     TempHome home;
+    SettingsHooks hooks;
     Characters control;
-    CharacterManager characters{control};
+    CharacterManager characters{control, hooks};
 };
 
 TEST_F(CharacterManagerTest, startUpLoadsTheChosenCharacterAsAgent0AndStoresIt)
@@ -40,7 +39,7 @@ TEST_F(CharacterManagerTest, startUpLoadsTheChosenCharacterAsAgent0AndStoresIt)
     SettingsStore store;
     OptionKeys::save(store, OptionKeys::Char, Pico);
     bool settingsLoaded = false;
-    settingsHooks().loadReminders = [&] {
+    hooks.loadReminders = [&] {
         settingsLoaded = true;
     };
 

@@ -2,7 +2,6 @@
 
 #include "platform/RegistryStore.h"
 #include "reminders/ClsAlarm.h"
-#include "settings/SettingsRoutines.h"
 #include "settings/SettingsStore.h"
 #include "support/FixedClock.h"
 #include "support/TempHome.h"
@@ -134,19 +133,6 @@ TEST_F(AlarmStoreTest, ASaveBeforeTheFirstLoadLeavesStoredRemindersAlone)
     store.AddAlarm(std::make_unique<ClsAlarm>(), AlarmStore::NewKey());
     EXPECT_TRUE(store.SaveAlarms(settings));
     EXPECT_EQ(settings.all(SettingsStore::AppName, AlarmStore::Section).size(), 2);
-}
-
-TEST_F(AlarmStoreTest, SettingsLoadAndSaveReachTheStoreOnceInstalled)
-{
-    store.installSettingsHooks();
-    auto alarm = std::make_unique<ClsAlarm>();
-    alarm->MyMsg = QStringLiteral("kept at quit");
-    store.AddAlarm(std::move(alarm), AlarmStore::NewKey());
-    SaveSettings();
-    store.ClearAlarms();
-    LoadSettings();
-    ASSERT_EQ(store.count(), 1);
-    EXPECT_EQ(store.at(0)->MyMsg, QStringLiteral("kept at quit"));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    SettingsStore::useUserFiles();
     const int count = QCoreApplication::arguments().value(1).toInt();
     SettingsStore settings;
     AlarmStore store;

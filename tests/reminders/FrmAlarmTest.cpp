@@ -67,7 +67,7 @@ protected:
     FixedClock clock{QDateTime(QDate(2026, 12, 5), QTime(9, 0, 0))};
     RecordingCharacter character;
     AlarmStore store;
-    ReminderPanel panel{store};
+    ReminderPanel panel{store, character};
 };
 
 struct OffsetCase

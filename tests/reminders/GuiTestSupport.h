@@ -11,9 +11,6 @@
 // Stands in for the speaking character and records what the reminders asked of it.
 struct RecordingCharacter final : ReminderCharacter
 {
-    RecordingCharacter() { ReminderCharacter::install(this); }
-    ~RecordingCharacter() override { ReminderCharacter::install(nullptr); }
-
     void bringToTop() override {}
     void speakText(const QString &text) override { calls << QStringLiteral("speak:") + text; }
     void decline() override { calls << QStringLiteral("decline"); }

@@ -6,6 +6,7 @@
 #include "reminders/FrmAlarm.h"
 #include "reminders/FrmEdit.h"
 #include "reminders/FrmRecurrence.h"
+#include "reminders/ReminderCharacter.h"
 #include "reminders/ReminderPanel.h"
 #include "support/FixedClock.h"
 #include "support/TempHome.h"
@@ -43,7 +44,7 @@ protected:
     TempHome home;
     FixedClock clock{QDateTime(QDate(2026, 12, 5), QTime(9, 0))};
     AlarmStore store;
-    ReminderPanel panel{store};
+    ReminderPanel panel{store, ReminderCharacter::silent()};
 };
 
 TEST_F(LanguageTextsTest, ReminderPanel)

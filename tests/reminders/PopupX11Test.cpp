@@ -3,6 +3,7 @@
 #include "base/Twips.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/FrmAlarm.h"
+#include "reminders/ReminderCharacter.h"
 #include "reminders/ReminderPanel.h"
 #include "support/TempHome.h"
 #include "support/VirtualDesktop.h"
@@ -35,7 +36,7 @@ TEST(PopupX11, StacksAboveTheBottomPanelOnTop)
 {
     TempHome home;
     AlarmStore store;
-    ReminderPanel panel(store);
+    ReminderPanel panel(store, ReminderCharacter::silent());
     const QRect work = g_desktop->workArea();
     ASSERT_EQ(work.bottom() + 1, 770) << "tint2 reserves 30 px at the bottom";
 

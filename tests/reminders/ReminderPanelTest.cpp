@@ -95,7 +95,7 @@ protected:
     FixedClock clock{QDateTime(QDate(2026, 12, 5), QTime(9, 0, 0))};
     RecordingCharacter character;
     AlarmStore store;
-    ReminderPanel panel{store};
+    ReminderPanel panel{store, character};
 };
 
 TEST_F(ReminderPanelTest, AddRefusesMissingMessageOrSubjectAndStillSaves)
@@ -310,7 +310,8 @@ TEST_F(ReminderPanelTest, AReloadWhileTheRecurrenceDialogIsOpenLeavesTheReloaded
     select(0);
     whenShown(QStringLiteral("FrmRecurrence"), [this](QWidget *dialog) {
         store.LoadAlarms(); // as the options dialog's OK does
-        EXPECT_EQ(FrmRecurrence::instance().record, nullptr) << "it held a destroyed record";
+        EXPECT_EQ(qobject_cast<FrmRecurrence *>(dialog)->record, nullptr)
+                << "it held a destroyed record";
         dialog->findChild<QRadioButton *>(QStringLiteral("OptRecur2"))->click();
         dialog->findChild<QPushButton *>(QStringLiteral("CmdOk"))->click();
     });

@@ -25,7 +25,6 @@ protected:
     void TearDown() override { reset(); }
     static void reset()
     {
-        settingsHooks() = {};
         optionValues() = {};
         appState() = {};
     }
@@ -48,6 +47,7 @@ protected:
 
     TempHome m_home;
     SettingsStore m_store;
+    SettingsHooks hooks;
     QStringList m_calls;
 };
 
@@ -69,7 +69,6 @@ TEST_F(SettingsRoutinesTest, LoadRunsTheStepsInOrderAndReadsEveryOption)
                                                {"CharPos", "4"}};
     for (const auto &[key, value] : texts)
         store(key, value);
-    SettingsHooks &hooks = settingsHooks();
     hooks.loadReminders = [&] {
         m_calls << "reminders";
     };
@@ -83,7 +82,7 @@ TEST_F(SettingsRoutinesTest, LoadRunsTheStepsInOrderAndReadsEveryOption)
         m_calls << "voice:" + voice;
     };
 
-    LoadSettings();
+    LoadSettings(hooks);
 
     EXPECT_EQ(m_calls,
               (QStringList{"reminders", "character:Ada", "voice:Adult Male #2, US English"}));
@@ -105,7 +104,7 @@ TEST_F(SettingsRoutinesTest, LoadRunsTheStepsInOrderAndReadsEveryOption)
 
     // A second load from an empty store brings every default back.
     m_store.deleteApplication(SettingsStore::AppName);
-    LoadSettings();
+    LoadSettings(hooks);
     EXPECT_TRUE(optionValues() == OptionValues{});
 }
 
@@ -114,70 +113,70 @@ TEST_F(SettingsRoutinesTest, AsksForTheNameUntilOneIsGiven)
     store("User", "   ");
     QString proposed;
     QString answer;
-    settingsHooks().askUserName = [&](const QString &p) {
+    hooks.askUserName = [&](const QString &p) {
         proposed = p;
         m_calls << "ask";
         return answer;
     };
-    LoadSettings(); // answered with nothing: kept, and asked again next time
+    LoadSettings(hooks); // answered with nothing: kept, and asked again next time
     EXPECT_EQ(proposed, GetLoginName());
     EXPECT_EQ(stored("Setting", "User"), "");
     answer = "Grace";
-    LoadSettings();
+    LoadSettings(hooks);
     EXPECT_EQ(appState().UserName, "Grace");
     EXPECT_EQ(stored("Setting", "User"), "Grace");
-    LoadSettings();
+    LoadSettings(hooks);
     EXPECT_EQ(m_calls, (QStringList{"ask", "ask"}));
 }
 
 TEST_F(SettingsRoutinesTest, AFailingStepDoesNotStopTheOthers)
 {
     store("Stay", "44");
-    settingsHooks().loadReminders = [] {
+    hooks.loadReminders = [] {
         throw std::runtime_error("damaged reminders");
     };
-    settingsHooks().prepareCharacter = [] {
+    hooks.prepareCharacter = [] {
         throw 42;
     };
-    settingsHooks().setVoice = [&](const QString &) {
+    hooks.setVoice = [&](const QString &) {
         m_calls << "voice";
     };
-    settingsHooks().saveReminders = [] {
+    hooks.saveReminders = [] {
         throw std::runtime_error("disk full");
     };
-    LoadSettings();
+    LoadSettings(hooks);
     EXPECT_EQ(optionValues().Stay, 44);
     EXPECT_EQ(m_calls, QStringList{"voice"});
     optionValues().Stay = 55;
-    SaveSettings();
+    SaveSettings(hooks);
     EXPECT_EQ(stored("Setting", "Stay"), "55");
 }
 
 TEST_F(SettingsRoutinesTest, SaveWritesEveryOptionAndLoadReadsThemBack)
 {
-    settingsHooks().saveReminders = [&] {
+    hooks.saveReminders = [&] {
         m_calls << "reminders";
     };
     appState().UserName = "Linus";
     appState().LangChosen = "Deutsch.lang";
     OptionValues &v = optionValues();
-    v = {"Germany.loc",
-         "Adult Female #1, US English",
-         99,
-         1,
-         8,
-         9,
-         10,
-         65000,
-         120,
-         1,
-         false,
-         6,
-         2,
-         ""};
+    v.Location = "Germany.loc";
+    v.Voice = "Adult Female #1, US English";
+    v.Stay = 99;
+    v.Move = 1;
+    v.Follow = 8;
+    v.Hide = 9;
+    v.Idle = 10;
+    v.Vol = 65000;
+    v.MoveScr = 120;
+    v.Quit = 1;
+    v.CharRot = false;
+    v.SearchEngine = 6;
+    v.CharPos = 2;
+    v.AutoBackupDir = ""; // backups off, which must last past the next load
     const OptionValues saved = v;
 
-    SaveSettings();
+    SaveSettings(hooks);
     EXPECT_EQ(m_calls, QStringList{"reminders"});
     EXPECT_EQ(stored("Setting", "Lang"), "Deutsch.lang");
     EXPECT_EQ(keys("Setting"),
@@ -186,10 +185,8 @@ TEST_F(SettingsRoutinesTest, SaveWritesEveryOptionAndLoadReadsThemBack)
                            "AutoBackupDir"}));
 
     reset();
-    LoadSettings();
+    LoadSettings(hooks);
     EXPECT_EQ(appState().UserName, "Linus");
-    // The backup folder is read by the backup check, not here; an empty one stays empty.
-    optionValues().AutoBackupDir = OptionKeys::read(OptionKeys::AutoBackupDir, m_store);
     EXPECT_TRUE(optionValues() == saved);
 }
 
@@ -202,7 +199,7 @@ TEST_F(SettingsRoutinesTest, RotationPicksEveryCharacterInTimeAndOffKeepsTheChoi
         QFile(AppPaths::join(appState().CharsDir, name)).open(QIODevice::WriteOnly);
     QSet<QString> picked;
     for (int i = 0; i < 60; ++i) {
-        SaveSettings();
+        SaveSettings(hooks);
         picked.insert(stored("Setting", "Char"));
     }
     EXPECT_EQ(picked, QSet<QString>(characters.begin(), characters.end()));
@@ -210,20 +207,20 @@ TEST_F(SettingsRoutinesTest, RotationPicksEveryCharacterInTimeAndOffKeepsTheChoi
     store("Char", "Bob.acs");
     optionValues().CharRot = false;
     for (int i = 0; i < 10; ++i)
-        SaveSettings();
+        SaveSettings(hooks);
     EXPECT_EQ(stored("Setting", "Char"), "Bob.acs");
 
     // The menu's list, when plugged in, is what the pick draws from; an empty one picks none.
     optionValues().CharRot = true;
-    settingsHooks().characterFiles = [] {
+    hooks.characterFiles = [] {
         return QStringList{"Only.acs"};
     };
-    SaveSettings();
+    SaveSettings(hooks);
     EXPECT_EQ(stored("Setting", "Char"), "Only.acs");
-    settingsHooks().characterFiles = [] {
+    hooks.characterFiles = [] {
         return QStringList{};
     };
-    SaveSettings();
+    SaveSettings(hooks);
     EXPECT_EQ(stored("Setting", "Char"), "Only.acs");
 }
 

@@ -1,12 +1,14 @@
 #include "support/TempHome.h"
 
+#include "platform/AutostartEntry.h"
 #include "platform/RegistryStore.h"
+#include "settings/SettingsStore.h"
 
 TempHome::TempHome()
     : m_previous(qgetenv("QUILLOMI_HOME"))
 {
     qputenv("QUILLOMI_HOME", m_dir.path().toUtf8());
-    RegistryStore::resetGlobal();
+    SettingsStore::useUserFiles();
 }
 
 TempHome::~TempHome()
@@ -16,4 +18,6 @@ TempHome::~TempHome()
         qunsetenv("QUILLOMI_HOME");
     else
         qputenv("QUILLOMI_HOME", m_previous);
+    RegistryStore::setGlobalFile(QString());
+    AutostartEntry::setFile(QString());
 }

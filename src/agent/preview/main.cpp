@@ -5,6 +5,8 @@
 #include "agent/CharacterRuntime.h"
 #include "agent/Characters.h"
 #include "agent/preview/PreviewWindow.h"
+#include "base/AppPaths.h"
+#include "platform/RegistryStore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -61,6 +63,8 @@ int main(int argc, char **argv)
         parser.showHelp(1);
     const QString file = parser.positionalArguments().first();
 
+    // The user's speech settings, as the program uses them.
+    RegistryStore::setGlobalFile(AppPaths::settingsFile());
     Characters characters;
     const QString id = QStringLiteral("Agent0");
     if (!characters.Load(id, file)) {

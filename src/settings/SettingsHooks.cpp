@@ -1,7 +1,0 @@
-#include "settings/SettingsHooks.h"
-
-SettingsHooks &settingsHooks()
-{
-    static SettingsHooks hooks;
-    return hooks;
-}
