@@ -1,3 +1,4 @@
+#include "ReminderMix.h"
 #include "platform/RegistryStore.h"
 #include "reminders/AlarmStore.h"
 #include "reminders/ClsAlarm.h"
@@ -13,20 +14,11 @@ namespace {
 
 constexpr int Count = 10000;
 
-// A realistic mix: one-day reminders on other days, and weekly/monthly/yearly ones whose
-// time lies outside the firing window.
+// One-day reminders on other days, and weekly/monthly/yearly ones whose time lies outside
+// the firing window.
 void fill(AlarmStore &store)
 {
-    for (int i = 0; i < Count; ++i) {
-        auto alarm = std::make_unique<ClsAlarm>();
-        alarm->MyDate = QDate(2026, 1, 1).addDays(i % 700);
-        alarm->MyTime = QTime(8, 0).addSecs((i % 600) * 60);
-        alarm->MyRecurrence = i % 4;
-        alarm->MySubj = QStringLiteral("Subject %1").arg(i);
-        alarm->MyMsg = QStringLiteral("Message number %1 with www.example.org").arg(i);
-        alarm->setWeekDay(1 + i % 7, true);
-        store.AddAlarm(std::move(alarm), AlarmStore::NewKey());
-    }
+    fillReminders(store, Count, QDate(2026, 1, 1), 700);
 }
 
 void CheckRemindersNoneDue(benchmark::State &state)

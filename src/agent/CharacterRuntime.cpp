@@ -124,6 +124,21 @@ void CharacterRuntime::stop()
     complete(false);
 }
 
+void CharacterRuntime::cancel(quint64 id)
+{
+    if (m_current && m_current->id == id) {
+        stop();
+        return;
+    }
+    const auto queued = std::find_if(m_queue.cbegin(), m_queue.cend(),
+                                     [id](const Request &request) { return request.id == id; });
+    if (queued == m_queue.cend())
+        return;
+    qCInfo(lcAgent).noquote() << m_logName << "Cancel, request" << id;
+    m_queue.erase(queued);
+    emit requestCompleted(id, false);
+}
+
 void CharacterRuntime::stopAll()
 {
     qCInfo(lcAgent).noquote() << m_logName << "StopAll," << m_queue.size() << "queued";

@@ -66,6 +66,8 @@ public:
     void stop();
     // Empties the queue, then stops the current request as stop() does.
     void stopAll();
+    // Ends request `id`: a queued one never starts, a current one stops as stop() does.
+    void cancel(quint64 id);
 
     void setIdleOn(bool on);
     bool idleOn() const { return m_idleOn; }

@@ -53,16 +53,24 @@ Program::~Program()
 int Program::RunStartup()
 {
     AppPaths::seedProgramFolder();
+    // Messages name files and stored texts: shown as written, never as markup.
+    const auto warn = [](const QString &message) {
+        QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), message);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    };
     const QString problem = RegistryStore::global().openProblem();
     if (!problem.isEmpty())
-        QMessageBox::warning(nullptr, QApplication::applicationName(), problem);
-    SetRegistryMessageHandler([](const QString &message) {
-        QMessageBox::warning(nullptr, QApplication::applicationName(), message);
-    });
+        warn(problem);
+    SetRegistryMessageHandler(warn);
     // The lock decides at once whether this is a second copy, so that its load sequence
     // below can leave the running copy's data alone.
     m_secondCopy = !m_instance->claim();
     m_characters->setStoresChoice(!m_secondCopy);
+    // From here on this copy owns the user's data: a session that ends during the name
+    // question or the tour still saves and ends in order.
+    if (!m_secondCopy)
+        watchSessionEnd();
 
     // 1. The automatic backup.
     if (!m_secondCopy)
@@ -127,7 +135,13 @@ int Program::RunStartup()
             .quit = *m_quit,
             .web = *m_web,
     });
+    if (m_endRequested)
+        return 0; // nothing was loaded yet, so nothing is lost
     loadMainWindow();
+    if (m_quit->Quitting()) {
+        // The session ended during the start-up: finish the quit that began.
+        return m_quit->state() == QuitSequence::State::Ended ? 0 : QCoreApplication::exec();
+    }
 
     // 7. The instance check. A copy that began as the second one ends even when the first
     // has quit meanwhile: it has run without its timers and without saving.
@@ -136,7 +150,6 @@ int Program::RunStartup()
         unloadWindows();
         return 0;
     }
-    watchSessionEnd();
     // 8. The event loop.
     return QCoreApplication::exec();
 }
@@ -155,6 +168,8 @@ void Program::fillSettingsHooks()
                         m_characters->PlaceCharacter(m_characters->CurrentChar(), 1, true);
                     },
             .setVoice = [this](const QString &voice) { m_characters->SetVoice(voice, false); },
+            .optionsLoaded = [this] { applyOptions(); },
+            .characterFiles = {}, // every character file of the folder
     };
 }
 
@@ -171,8 +186,8 @@ void Program::loadMainWindow()
     if (!m_secondCopy)
         m_main->startTimers();
     m_characters->LoadCharacter(true, {});
-    applyBehaviourOptions();
-    m_web->useLocation(optionValues().Location);
+    if (m_quit->Quitting())
+        return; // the session ended during the name question
     Greeting::at(Clock::currentTime()).perform(*m_characters, state.UserName);
     m_main->prepareEntryFields();
     m_main->applyGeometry();
@@ -181,7 +196,7 @@ void Program::loadMainWindow()
         runFirstRunTour();
 }
 
-void Program::applyBehaviourOptions()
+void Program::applyOptions()
 {
     const OptionValues &values = optionValues();
     CharacterBehaviour::Options options;
@@ -192,6 +207,7 @@ void Program::applyBehaviourOptions()
     options.idle = values.Idle;
     m_main->behaviourTimers().setOptions(options);
     m_quit->setAskFirst(values.Quit != 0);
+    m_web->useLocation(values.Location);
 }
 
 void Program::runFirstRunTour()
@@ -212,6 +228,12 @@ void Program::quit()
 void Program::sessionEnding()
 {
     appState().SystemClosing = true;
+    // Before the quit sequence exists (a message box of the backup check) there is nothing
+    // to save yet: the start-up ends there.
+    if (!m_quit) {
+        m_endRequested = true;
+        return;
+    }
     m_quit->sessionEnding();
 }
 
@@ -222,7 +244,13 @@ void Program::watchSessionEnd()
         m_signals->watch(signalNumber);
     connect(m_signals.get(), &UnixSignalWatcher::signalReceived, this, &Program::sessionEnding);
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this, &Program::sessionEnding);
+        // The session manager asks to save first; the logout may still be cancelled.
+        connect(app, &QGuiApplication::commitDataRequest, this, [this] { SaveSettings(m_hooks); });
+        // A real end of the session that did not come through the quit sequence.
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] {
+            if (!m_quit || !m_quit->Quitting())
+                SaveSettings(m_hooks);
+        });
     }
 }
 

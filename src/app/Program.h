@@ -41,7 +41,8 @@ private:
     void fillSettingsHooks();
     void loadMainWindow();
     void runFirstRunTour();
-    void applyBehaviourOptions();
+    // The options in memory reach the timers, the quit choice and the web texts.
+    void applyOptions();
     void closeWindows();
     void hideCharacters();
     void unloadWindows();
@@ -54,6 +55,8 @@ private:
 
     // A second copy runs its load sequence without writing anything, then ends.
     bool m_secondCopy = false;
+    // The session ended before the quit sequence existed.
+    bool m_endRequested = false;
     // The steps of LoadSettings and SaveSettings; filled once the main window exists.
     SettingsHooks m_hooks;
     std::unique_ptr<SingleInstance> m_instance;

@@ -6,7 +6,8 @@
 
 QString PromptUserName(const QString &proposed)
 {
-    QInputDialog dialog;
+    QInputDialog dialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                         Qt::WindowCloseButtonHint);
     dialog.setObjectName(QStringLiteral("UserNamePrompt"));
     dialog.setWindowTitle(AppTitle());
     dialog.setLabelText(QStringLiteral("Please Enter Your Name"));

@@ -29,14 +29,46 @@ QDate dateIn(const QString &text, const QString &format, const QLocale &locale)
 
 } // namespace
 
+namespace {
+
+// Digits written by hand: the locale-aware formatter took half of saving 10,000 reminders.
+QChar *digits(QChar *at, int value, int count)
+{
+    for (int i = count - 1; i >= 0; --i, value /= 10)
+        at[i] = QChar(u'0' + value % 10);
+    return at + count;
+}
+
+} // namespace
+
 QString DateTimeText::storeDate(const QDate &date)
 {
-    return date.toString(QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        return QString();
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    if (year < 1 || year > 9999)
+        return date.toString(QStringLiteral("yyyy-MM-dd"));
+    QString text(10, Qt::Uninitialized);
+    QChar *at = digits(text.data(), year, 4);
+    *at++ = u'-';
+    at = digits(at, month, 2);
+    *at++ = u'-';
+    digits(at, day, 2);
+    return text;
 }
 
 QString DateTimeText::storeTime(const QTime &time)
 {
-    return time.toString(QStringLiteral("HH:mm:ss"));
+    if (!time.isValid())
+        return QString();
+    QString text(8, Qt::Uninitialized);
+    QChar *at = digits(text.data(), time.hour(), 2);
+    *at++ = u':';
+    at = digits(at, time.minute(), 2);
+    *at++ = u':';
+    digits(at, time.second(), 2);
+    return text;
 }
 
 QString DateTimeText::displayDateFormat(const QLocale &locale)

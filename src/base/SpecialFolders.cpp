@@ -20,8 +20,10 @@ QString GetSpecialFolder(QWidget *, int id)
     default:
         return QString();
     }
+    // Qt names a default folder even when the desktop has none: a favourite must not
+    // point at a folder that is not there.
     QString path = QStandardPaths::writableLocation(location);
-    if (path.isEmpty())
+    if (path.isEmpty() || !QFileInfo(path).isDir())
         return QString();
     if (!path.endsWith(u'/'))
         path += u'/';

@@ -12,7 +12,8 @@ inline constexpr int Pictures = 39;
 } // namespace SpecialFolder
 
 // The path of one of the user's special folders (documents, music, pictures) followed by
-// "/"; empty for an unknown number or when the desktop knows no such folder. `owner` is
+// "/"; empty for an unknown number, when the desktop knows no such folder, or when the
+// folder does not exist. `owner` is
 // accepted for symmetry with the window helpers and not used.
 QString GetSpecialFolder(QWidget *owner, int id);
 

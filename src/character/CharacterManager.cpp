@@ -1,6 +1,7 @@
 #include "character/CharacterManager.h"
 
 #include "agent/AgentCharacter.h"
+#include "agent/CharacterRuntime.h"
 #include "agent/Characters.h"
 #include "agent/VoiceTable.h"
 #include "base/AppPaths.h"
@@ -12,6 +13,7 @@
 #include "settings/SettingsRoutines.h"
 #include "settings/SettingsStore.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -46,6 +48,7 @@ void CharacterManager::setUp(AgentCharacter *character)
 bool CharacterManager::LoadCharacter(bool startUp, const QString &fileName)
 {
     AppState &state = appState();
+    const QString previous = state.CharFile;
     if (startUp) {
         state.CharFile = OptionKeys::read(OptionKeys::Char, SettingsStore());
         m_roster.startMain();
@@ -53,11 +56,29 @@ bool CharacterManager::LoadCharacter(bool startUp, const QString &fileName)
         m_control.Unload(m_roster.CurrentCharId());
         state.CharFile = fileName;
     }
-    const bool loaded = m_control.Load(m_roster.CurrentCharId(),
-                                       AppPaths::join(state.CharsDir, state.CharFile));
-    if (!loaded)
+    const auto load = [&](const QString &file) {
+        return m_control.Load(m_roster.CurrentCharId(), AppPaths::join(state.CharsDir, file));
+    };
+    const bool loaded = load(state.CharFile);
+    if (!loaded) {
+        // Without a character there is no menu and no way to quit: another one stands in,
+        // the one shown before, the shipped default, or the first file that loads.
         qWarning("Cannot load the character %s: %s", qPrintable(state.CharFile),
                  qPrintable(m_control.lastError()));
+        QStringList others{OptionKeys::defaultCharacterFile()};
+        if (!startUp && !previous.isEmpty())
+            others.prepend(previous);
+        others += QDir(state.CharsDir)
+                          .entryList({QStringLiteral("*.acs")}, QDir::Files,
+                                     QDir::Name | QDir::IgnoreCase);
+        for (const QString &other : std::as_const(others)) {
+            if (other.compare(state.CharFile, Qt::CaseInsensitive) != 0 && load(other)) {
+                qInfo("Loaded the character %s instead", qPrintable(other));
+                state.CharFile = other;
+                break;
+            }
+        }
+    }
     if (AgentCharacter *character = CurrentChar()) {
         setUp(character);
         m_defaultVoiceId = character->TTSModeID();
@@ -65,7 +86,7 @@ bool CharacterManager::LoadCharacter(bool startUp, const QString &fileName)
     }
     LoadSettings(m_hooks);
     ShowCharacter(CurrentChar());
-    if (m_storesChoice) {
+    if (m_storesChoice && CurrentChar()) {
         SettingsStore store;
         OptionKeys::save(store, OptionKeys::Char, state.CharFile);
     }
@@ -211,7 +232,7 @@ void CharacterManager::decline()
     character->Play(QStringLiteral("Decline"));
 }
 
-void CharacterManager::speakReminder(const QString &spokenText)
+void CharacterManager::speakReminder(const QString &key, const QString &spokenText)
 {
     AgentCharacter *character = CurrentChar();
     if (!character)
@@ -220,7 +241,15 @@ void CharacterManager::speakReminder(const QString &spokenText)
     character->Play(QStringLiteral("RestPose"));
     character->Play(QStringLiteral("GetAttention"));
     character->Activate();
-    character->Speak(withVolume(spokenText, optionValues().Vol));
+    const quint64 request = character->runtime().speak(withVolume(spokenText, optionValues().Vol));
+    m_reminderSpeech.insert(key, {character, request});
     character->Activate();
     character->Play(QStringLiteral("getattentionreturn"));
+}
+
+void CharacterManager::stopReminder(const QString &key)
+{
+    const ReminderSpeech speech = m_reminderSpeech.take(key);
+    if (speech.character)
+        speech.character->runtime().cancel(speech.request);
 }

@@ -4,7 +4,9 @@
 #include "character/CharacterRoster.h"
 #include "reminders/ReminderCharacter.h"
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class AgentCharacter;
@@ -39,7 +41,9 @@ public:
 
     // Program start (`startUp`): the main character from option "Char" under "Agent0";
     // otherwise the main character is replaced by `fileName` under its id. Loads the
-    // settings in between (LoadSettings). False when the file could not be loaded.
+    // settings in between (LoadSettings). A file that cannot be loaded gives way to the
+    // character shown before, the shipped default or the first file that loads, and the one
+    // shown is stored. False when the asked-for file could not be loaded.
     bool LoadCharacter(bool startUp, const QString &fileName);
     // An extra character beside the main one; a file already shown is not added twice.
     bool AddCharacter(const QString &fileName);
@@ -70,14 +74,22 @@ public:
     // ReminderCharacter
     void bringToTop() override;
     void decline() override;
-    void speakReminder(const QString &spokenText) override;
+    void speakReminder(const QString &key, const QString &spokenText) override;
+    void stopReminder(const QString &key) override;
 
 private:
     void setUp(AgentCharacter *character);
+    struct ReminderSpeech
+    {
+        QPointer<AgentCharacter> character;
+        quint64 request = 0;
+    };
 
     Characters &m_control;
     const SettingsHooks &m_hooks;
     CharacterRoster m_roster;
     QString m_defaultVoiceId;
     bool m_storesChoice = true;
+    // The speech request of each announced reminder, by the reminder's key.
+    QHash<QString, ReminderSpeech> m_reminderSpeech;
 };

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -327,11 +328,40 @@ bool RegistryStore::replaceValues(const QString &path, const QList<RegValue> &va
         const auto id = ensureKey(path);
         if (!id)
             return false;
-        SqliteDb::Statement clear(m_db, "DELETE FROM reg_value WHERE key = ?");
-        if (!clear.bind(1, *id).run())
-            return false;
-        return writeValues(*id, values);
+        // Values that are already stored as they should be are left alone: adding one
+        // reminder to 10,000 then writes one row, not all of them. Only when the names
+        // stand in the same order is that the same as writing everything anew.
+        const QList<RegValue> stored = valuesOf(*id);
+        const qsizetype common = std::min(stored.size(), values.size());
+        bool sameOrder = true;
+        for (qsizetype i = 0; i < common && sameOrder; ++i)
+            sameOrder = fold(stored[i].name) == fold(values[i].name);
+        if (!sameOrder) {
+            SqliteDb::Statement clear(m_db, "DELETE FROM reg_value WHERE key = ?");
+            return clear.bind(1, *id).run() && writeValues(*id, values);
+        }
+        SqliteDb::Statement upsert(m_db, UpsertValueSql);
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            // The stored name keeps its spelling only when the new one is spelled alike.
+            if (i < common && stored[i] == values[i])
+                continue;
+            if (i < common && stored[i].name != values[i].name && !deleteValueIn(*id, stored[i]))
+                return false;
+            if (!writeValue(upsert, *id, values[i]))
+                return false;
+        }
+        for (qsizetype i = common; i < stored.size(); ++i) {
+            if (!deleteValueIn(*id, stored[i]))
+                return false;
+        }
+        return true;
     });
+}
+
+bool RegistryStore::deleteValueIn(qint64 key, const RegValue &value)
+{
+    SqliteDb::Statement remove(m_db, "DELETE FROM reg_value WHERE key = ? AND fold = ?");
+    return remove.bind(1, key).bind(2, fold(value.name)).run();
 }
 
 void RegistryStore::readTree(qint64 key, RegKeyTree &into)

@@ -68,6 +68,7 @@ private:
     static const char *const UpsertValueSql;
     static bool writeValue(SqliteDb::Statement &upsert, qint64 key, const RegValue &value);
     bool writeValues(qint64 key, const QList<RegValue> &values);
+    bool deleteValueIn(qint64 key, const RegValue &value);
     bool writeTree(qint64 key, const RegKeyTree &tree);
     void readTree(qint64 key, RegKeyTree &into);
     QList<RegValue> valuesOf(qint64 key);

@@ -2,6 +2,8 @@
 
 #include "platform/browser/HtmlText.h"
 
+#include <QSet>
+
 bool AlarmLinks::isSeparator(QChar c)
 {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
@@ -31,14 +33,19 @@ QString AlarmLinks::FindEx(qsizetype &start, const QString &text, const QString 
 
 QStringList AlarmLinks::FindExCol(const QString &text, const QString &pattern, bool wordStart)
 {
+    // A set beside the list keeps this linear: a message of many distinct addresses
+    // took half a minute when each word searched the list.
     QStringList words;
+    QSet<QString> seen;
     qsizetype start = 1;
     for (;;) {
         const QString word = FindEx(start, text, pattern, wordStart);
         if (word.isEmpty())
             return words;
-        if (!IsInCol(words, word, false))
+        if (!seen.contains(word)) {
+            seen.insert(word);
             words << word;
+        }
     }
 }
 
@@ -49,9 +56,13 @@ bool AlarmLinks::IsInCol(const QStringList &collection, const QString &word, boo
 
 QString AlarmLinks::linkedHtml(const QString &message)
 {
-    const QStringList web = FindExCol(message, QStringLiteral("http://"), true);
-    const QStringList www = FindExCol(message, QStringLiteral("www."), true);
-    const QStringList mail = FindExCol(message, QStringLiteral("@"), false);
+    const auto collect = [&](const QString &pattern, bool wordStart) {
+        const QStringList words = FindExCol(message, pattern, wordStart);
+        return QSet<QString>(words.cbegin(), words.cend());
+    };
+    const QSet<QString> web = collect(QStringLiteral("http://"), true);
+    const QSet<QString> www = collect(QStringLiteral("www."), true);
+    const QSet<QString> mail = collect(QStringLiteral("@"), false);
 
     const auto anchor = [](const QString &address, const QString &shown,
                            bool newWindow) -> QString {

@@ -22,6 +22,7 @@ QString AlarmStore::NewKey()
 
 void AlarmStore::ClearAlarms()
 {
+    ++m_revision;
     m_byKey.clear();
     m_records.clear();
 }
@@ -32,17 +33,21 @@ ClsAlarm *AlarmStore::AddAlarm(std::unique_ptr<ClsAlarm> record, const QString &
     added->MyAlarmKey = key;
     m_records.push_back(std::move(record));
     m_byKey.insert(key, added);
+    ++m_revision;
     emit alarmAdded(key);
     return added;
 }
 
 bool AlarmStore::RemoveAlarm(const QString &key)
 {
-    ClsAlarm *record = m_byKey.take(key);
+    // A copy: the caller may pass the record's own key, which goes with the record.
+    const QString removed = key;
+    ClsAlarm *record = m_byKey.take(removed);
     if (!record)
         return false;
     std::erase_if(m_records, [record](const auto &r) { return r.get() == record; });
-    emit alarmRemoved(key);
+    ++m_revision;
+    emit alarmRemoved(removed);
     return true;
 }
 
@@ -53,8 +58,10 @@ ClsAlarm *AlarmStore::find(const QString &key) const
 
 void AlarmStore::notifyChanged(const QString &key)
 {
-    if (m_byKey.contains(key))
-        emit alarmChanged(key);
+    if (!m_byKey.contains(key))
+        return;
+    ++m_revision;
+    emit alarmChanged(key);
 }
 
 bool AlarmStore::LoadAlarms()
@@ -88,6 +95,7 @@ bool AlarmStore::LoadAlarms(SettingsStore &settings)
         m_byKey.insert(key, record.get());
         m_records.push_back(std::move(record));
     }
+    ++m_revision;
     emit alarmsLoaded();
     return true;
 }
@@ -104,7 +112,8 @@ bool AlarmStore::SaveAlarms(SettingsStore &settings) const
     // the session ends during start-up) must not write its empty list over them.
     if (!m_inStep && !(settings.all(SettingsStore::AppName, Section).isEmpty() &&
                        settings.all(SettingsStore::AppName, UnreadableSection).isEmpty())) {
-        qWarning("The reminders were not saved: they have not been loaded yet.");
+        m_saveError = QStringLiteral("the stored reminders have not been read yet");
+        qWarning("The reminders were not saved: %s.", qPrintable(m_saveError));
         return false;
     }
     const auto numbered = [](const QStringList &texts) {
@@ -127,5 +136,13 @@ bool AlarmStore::SaveAlarms(SettingsStore &settings) const
         return write(Section, numbered(texts)) && write(UnreadableSection, numbered(m_unreadable));
     });
     m_inStep = m_inStep || saved;
+    if (saved) {
+        m_saveError.clear();
+    } else {
+        const QString reason = settings.registry().lastError();
+        m_saveError = settings.registry().file() + QStringLiteral(": ") +
+                      (reason.isEmpty() ? QStringLiteral("the file could not be written") : reason);
+        qWarning("The reminders were not saved to %s", qPrintable(m_saveError));
+    }
     return saved;
 }

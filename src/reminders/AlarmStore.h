@@ -40,6 +40,9 @@ public:
     ClsAlarm *at(int index) const { return m_records[size_t(index)].get(); }
     // Tells the list that a record's members were changed in place.
     void notifyChanged(const QString &key);
+    // Counts every change of the records (added, removed, loaded, changed in place), so
+    // that what is derived from them knows when to derive again.
+    quint64 revision() const { return m_revision; }
 
     // Reads the stored reminders; false when the store could not be read at all.
     bool LoadAlarms(SettingsStore &settings);
@@ -48,6 +51,9 @@ public:
     // leaves the old or the new reminders.
     bool SaveAlarms(SettingsStore &settings) const;
     bool SaveAlarms() const;
+
+    // Why the last save failed, for the user: the store's file and the reason.
+    QString lastSaveError() const { return m_saveError; }
 
     // Stored texts that could not be read at the last load.
     QStringList unreadable() const { return m_unreadable; }
@@ -64,4 +70,6 @@ private:
     QStringList m_unreadable;
     // The stored reminders have been read or written by this store once.
     mutable bool m_inStep = false;
+    mutable QString m_saveError;
+    quint64 m_revision = 0;
 };

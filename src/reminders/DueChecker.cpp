@@ -7,6 +7,7 @@
 #include "reminders/Recurrence.h"
 
 #include <QScopeGuard>
+#include <algorithm>
 
 namespace {
 
@@ -54,23 +55,45 @@ void DueChecker::CheckReminders()
     const QDate today = now.date();
     const QTime time = now.time();
 
+    if (today != m_indexedDay || m_store.revision() != m_indexedRevision)
+        indexDay(today);
+
     // Collect first: announcing shows windows and speaks, and may let other events change
-    // the store before it returns.
+    // the store before it returns. Due: 1 to 59 seconds past the reminder's time.
+    const int second = time.msecsSinceStartOfDay() / 1000;
+    const auto first =
+            std::lower_bound(m_dueToday.cbegin(), m_dueToday.cend(), second - 59,
+                             [](const DueToday &entry, int value) { return entry.second < value; });
+    std::vector<const DueToday *> window;
+    for (auto it = first; it != m_dueToday.cend() && it->second <= second - 1; ++it)
+        window.push_back(&*it);
+    std::sort(window.begin(), window.end(),
+              [](const DueToday *a, const DueToday *b) { return a->position > b->position; });
     QStringList due;
-    for (int i = m_store.count() - 1; i >= 0; --i) {
-        const ClsAlarm &alarm = *m_store.at(i);
-        if (alarm.MyAlarmPop)
-            continue;
-        const int seconds = alarm.MyTime.secsTo(time);
-        if (seconds < 1 || seconds > 59 || !IsDueToday(alarm, today))
-            continue;
-        due << alarm.MyAlarmKey;
+    for (const DueToday *entry : window) {
+        const ClsAlarm *alarm = m_store.find(entry->key);
+        if (alarm && !alarm->MyAlarmPop)
+            due << entry->key;
     }
     for (const QString &key : std::as_const(due)) {
         const ClsAlarm *alarm = m_store.find(key);
         if (alarm && m_announce)
             m_announce(spokenText(*alarm), popupText(*alarm), key);
     }
+}
+
+void DueChecker::indexDay(const QDate &day)
+{
+    m_dueToday.clear();
+    for (int i = 0; i < m_store.count(); ++i) {
+        const ClsAlarm &alarm = *m_store.at(i);
+        if (alarm.MyTime.isValid() && IsDueToday(alarm, day))
+            m_dueToday.push_back({alarm.MyTime.msecsSinceStartOfDay() / 1000, i, alarm.MyAlarmKey});
+    }
+    std::sort(m_dueToday.begin(), m_dueToday.end(),
+              [](const DueToday &a, const DueToday &b) { return a.second < b.second; });
+    m_indexedDay = day;
+    m_indexedRevision = m_store.revision();
 }
 
 void DueChecker::DismissAlarm(const QString &key)

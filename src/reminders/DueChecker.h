@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 class AlarmStore;
 class ClsAlarm;
@@ -36,7 +37,20 @@ public:
     static QString spokenText(const ClsAlarm &alarm);
 
 private:
+    // The reminders due on one day, by their second of the day, so that a tick looks only
+    // at the ones whose minute has come. Made again when the day or the records change.
+    struct DueToday
+    {
+        int second;
+        int position; // in the store: announcements go last record first
+        QString key;
+    };
+    void indexDay(const QDate &day);
+
     AlarmStore &m_store;
     Announce m_announce;
+    std::vector<DueToday> m_dueToday;
+    QDate m_indexedDay;
+    quint64 m_indexedRevision = 0;
     bool m_busy = false;
 };

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -63,6 +64,7 @@ FrmAlarm::FrmAlarm(ReminderPanel *panel)
     setForegroundRole(QPalette::ToolTipText);
 
     m_title->setObjectName(QStringLiteral("LblTitle"));
+    m_title->setTextFormat(Qt::PlainText); // its words come from the language file
     QFont titleFont(QStringLiteral("Arial"));
     titleFont.setPointSizeF(8.25);
     titleFont.setBold(true);
@@ -74,7 +76,8 @@ FrmAlarm::FrmAlarm(ReminderPanel *panel)
 
     auto *picture = new QLabel(m_content);
     picture->setObjectName(QStringLiteral("ImgReminder"));
-    picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation)
+    picture->setPixmap(QIcon::fromTheme(QStringLiteral("dialog-information"),
+                                        style()->standardIcon(QStyle::SP_MessageBoxInformation))
                                .pixmap(QSize(32, 32), picture->devicePixelRatioF()));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     m_browser->setObjectName(QStringLiteral("WebBrwAlarm"));
@@ -83,8 +86,7 @@ FrmAlarm::FrmAlarm(ReminderPanel *panel)
     for (const SnoozeEntry &entry : SnoozeEntries)
         m_snoozeList->addItem(QLatin1String(entry.text), entry.minutes);
     m_snoozeList->setCurrentIndex(0);
-    auto *snoozeLabel = new QLabel(QStringLiteral("4"), m_content);
-    snoozeLabel->setObjectName(QStringLiteral("LblSnooze"));
+    m_snoozeList->setAccessibleName(QStringLiteral("Snooze for"));
     auto *snooze = new QPushButton(QStringLiteral("1"), m_content);
     snooze->setObjectName(QStringLiteral("CmdSnooze"));
     auto *edit = new QPushButton(QStringLiteral("2"), m_content);
@@ -98,7 +100,6 @@ FrmAlarm::FrmAlarm(ReminderPanel *panel)
     layout->addWidget(picture, 1, 0);
     layout->addWidget(m_browser, 1, 1);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(snoozeLabel);
     buttons->addWidget(m_snoozeList);
     buttons->addWidget(snooze);
     buttons->addStretch();
@@ -155,11 +156,10 @@ int FrmAlarm::GetAlarmTopWnd(const QRect &screen, const QRect &available)
     const auto open = openPopups();
     if (!open.isEmpty())
         return open.last()->new_y + StackStep;
-    // A task bar along the bottom edge is the strip below the available area.
+    // The task bar is the strip below the available area, whatever panels or docks the
+    // desktop keeps along the other edges.
     const int taskBar = screen.bottom() - available.bottom();
-    if (available.top() <= screen.top() && available.width() == screen.width() && taskBar > 0)
-        return Twips::fromPixelsY(taskBar);
-    return 0;
+    return taskBar > 0 ? Twips::fromPixelsY(taskBar) : 0;
 }
 
 bool FrmAlarm::isSnoozed() const
@@ -184,7 +184,16 @@ void FrmAlarm::ShowAlarm(const QString &text)
 void FrmAlarm::pageLoaded()
 {
     // The linked page already holds the message escaped as the browser shows plain text.
-    m_browser->setBodyInnerHtml(AlarmLinks::linkedHtml(m_message));
+    // The page shows the start of a very long message: laying out a megabyte would freeze
+    // the program for minutes. The reminder itself keeps every word.
+    QString shown = m_message;
+    if (shown.size() > ShownLength) {
+        shown.truncate(ShownLength);
+        if (shown.back().isHighSurrogate())
+            shown.chop(1);
+        shown += QChar(0x2026);
+    }
+    m_browser->setBodyInnerHtml(AlarmLinks::linkedHtml(shown));
     m_title->setText(AppTitle() + u' ' + GetLangPlainText(QStringLiteral("[Alarm]"), 0) + u':');
     SetTopmost(this, true);
     slideIn();
@@ -234,11 +243,15 @@ void FrmAlarm::snooze()
 void FrmAlarm::snoozeTick()
 {
     ++m_snoozeCount;
-    if (m_snoozeCount <= m_snoozeMinutes)
+    if (m_snoozeCount < m_snoozeMinutes)
         return;
     m_snooze->stop();
     m_snoozeCount = 0;
+    // Back on top of the other pop-ups, and said once more: a silent pop-up under another
+    // one is missed.
     slideIn();
+    if (m_panel)
+        m_panel->remindAgain(myKey);
 }
 
 void FrmAlarm::ok()
@@ -255,10 +268,14 @@ void FrmAlarm::edit()
     // Stays open (hidden) while the editor waits in its own loop, so the reminder's next
     // tick in its minute finds it and opens no second pop-up.
     const QPointer<FrmAlarm> self = this;
-    if (m_panel)
-        m_panel->editReminder(myKey);
-    if (self)
+    const bool changed = m_panel && m_panel->editReminder(myKey);
+    if (!self)
+        return;
+    // Cancelled: the reminder is still waiting for an answer, so its pop-up comes back.
+    if (changed)
         close();
+    else
+        slideIn();
 }
 
 void FrmAlarm::closeEvent(QCloseEvent *event)

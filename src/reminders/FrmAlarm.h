@@ -27,6 +27,9 @@ public:
     static constexpr int RightMargin = 120;
     static constexpr int SlideStep = 20;
 
+    // How much of the message the page lays out.
+    static constexpr int ShownLength = 10000;
+
     explicit FrmAlarm(ReminderPanel *panel);
     ~FrmAlarm() override;
 

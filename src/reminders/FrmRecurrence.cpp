@@ -9,6 +9,7 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -52,7 +53,8 @@ FrmRecurrence::FrmRecurrence(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmRecurrence"));
     setWindowTitle(QStringLiteral("0"));
-    setWindowIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("view-refresh"),
+                                   style()->standardIcon(QStyle::SP_BrowserReload)));
 
     auto *kindFrame = new QGroupBox(QStringLiteral("1"), this);
     kindFrame->setObjectName(QStringLiteral("FrameRecurrence"));
@@ -84,7 +86,7 @@ FrmRecurrence::FrmRecurrence(QWidget *parent)
     m_days->setFixedHeight(m_days->sizeHintForRow(0) * 7 + 2 * m_days->frameWidth() + 2);
     weekly->addWidget(label(QStringLiteral("5"), "Label1", m_details[0]), 0, 0);
     weekly->addWidget(m_weeks, 0, 1);
-    weekly->addWidget(label(QStringLiteral("13"), "Label3", m_details[0]), 0, 2);
+    weekly->addWidget(label(QStringLiteral("2"), "Label3", m_details[0]), 0, 2);
     weekly->addWidget(m_days, 1, 0, 1, 3);
     weekly->setColumnStretch(2, 1);
 

@@ -8,7 +8,8 @@ public:
     void bringToTop() override {}
     void speakText(const QString &) override {}
     void decline() override {}
-    void speakReminder(const QString &) override {}
+    void speakReminder(const QString &, const QString &) override {}
+    void stopReminder(const QString &) override {}
 };
 
 } // namespace

@@ -16,8 +16,11 @@ public:
     virtual void speakText(const QString &text) = 0;
     // Shows the character, stops what it does and plays the refusal.
     virtual void decline() = 0;
-    // The spoken half of a reminder's announcement (the pop-up is opened by the caller).
-    virtual void speakReminder(const QString &spokenText) = 0;
+    // The spoken half of the announcement of reminder `key` (the caller opens the pop-up):
+    // the attention animation, then the text.
+    virtual void speakReminder(const QString &key, const QString &spokenText) = 0;
+    // The reminder was dismissed: what is still to be said of it is not said.
+    virtual void stopReminder(const QString &key) = 0;
 
     // The character that says nothing.
     static ReminderCharacter &silent();

@@ -45,7 +45,8 @@ public:
 
     // The commands of the buttons and the list's menu.
     void addReminder();
-    void editSelected();
+    // True when the row was changed or deleted, false when the editor was cancelled.
+    bool editSelected();
     void deleteSelected();
     void editRecurrence();
     void moveUp();
@@ -60,10 +61,13 @@ public:
     void dueCheckTick();
     // Opens the pop-up for `key` unless one is open, and has the character speak.
     void AnnounceReminder(const QString &spoken, const QString &shown, const QString &key);
-    // The pop-up's OK.
+    // The pop-up's OK: dismisses the reminder and silences what is left of its speech.
     void DismissAlarm(const QString &key);
-    // The pop-up's edit: brings the window up, selects the reminder's row and edits it.
-    void editReminder(const QString &key);
+    // A snoozed pop-up came back: the character calls attention to it with its subject.
+    void remindAgain(const QString &key);
+    // The pop-up's edit: brings the window up, selects the reminder's row and edits it;
+    // false when the editor was cancelled.
+    bool editReminder(const QString &key);
     // Copies an edited row's date, time, subject and message back into its record.
     void UpdateAlarmFromRow(int rowIndex);
     void resetEntryFields();
@@ -81,7 +85,8 @@ private:
     void updateRow(const QString &key);
     void showListMenu(const QPoint &pos);
     void markPastDue(QTreeWidgetItem *row, bool on) const;
-    void saveAlarms();
+    // False when the store could not be written; the user is told once.
+    bool saveAlarms();
     void refuse(const QString &reason);
     // The recurrence dialog, made on first use and owned by the panel.
     FrmRecurrence &recurrenceDialog();
@@ -106,5 +111,9 @@ private:
     std::unique_ptr<FrmRecurrence> m_recurrenceDialog;
     QString m_recurrenceKey; // the record the recurrence dialog is open on
     bool m_pastDueBusy = false;
+    bool m_saveFailing = false;
+    // The user has changed an entry field since they were last reset.
+    bool m_entryTyped = false;
+    bool m_resettingEntry = false;
     quint16 m_dueTicks = 0;
 };

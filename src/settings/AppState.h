@@ -22,6 +22,8 @@ struct AppState
     QDateTime LastActionTime;
     // The desktop session is ending: quit without asking.
     bool SystemClosing = false;
+    // LoadSettings has read the options: only then may SaveSettings write them back.
+    bool OptionsLoaded = false;
 };
 
 AppState &appState();

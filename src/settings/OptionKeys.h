@@ -81,19 +81,22 @@ inline constexpr TextKey LastAutoBackup{"LastAutoBackup", today};
 
 // Kept in OptionValues. Minutes and seconds as the behaviour timers count them; Move and
 // Quit are switches (not 0: on); MoveScr 0 never walks; AutoBackupDir empty: no backups.
+// A number is read as stored: the options dialog checks what the user types, and those who
+// use a value (placement, the web search, the voice) cope with one they do not know.
 inline constexpr TextKey Location{"Location", defaultLocationFile, true, &OptionValues::Location};
 inline constexpr TextKey Voice{"Voice", defaultVoice, false, &OptionValues::Voice};
-inline constexpr IntKey Stay{"Stay", 30, 1, 100, false, &OptionValues::Stay};
+inline constexpr IntKey Stay{"Stay", 30, Lowest, Highest, false, &OptionValues::Stay};
 inline constexpr IntKey Move{"Move", 0, Lowest, Highest, false, &OptionValues::Move};
 inline constexpr IntKey Follow{"Follow", 30, 0, Highest, false, &OptionValues::Follow};
 inline constexpr IntKey Hide{"Hide", 30, 0, Highest, false, &OptionValues::Hide};
 inline constexpr IntKey Idle{"Idle", 30, 0, Highest, false, &OptionValues::Idle};
-inline constexpr IntKey Vol{"Vol", 58500, 0, 65535, true, &OptionValues::Vol};
+inline constexpr IntKey Vol{"Vol", 58500, Lowest, Highest, true, &OptionValues::Vol};
 inline constexpr IntKey MoveScr{"MoveScr", 0, 0, Highest, false, &OptionValues::MoveScr};
 inline constexpr IntKey Quit{"Quit", 0, Lowest, Highest, false, &OptionValues::Quit};
 inline constexpr TruthKey CharRot{"CharRot", true, &OptionValues::CharRot};
-inline constexpr IntKey CharPos{"CharPos", 1, 0, 4, false, &OptionValues::CharPos};
-inline constexpr IntKey SearchEngine{"SearchEngine", 0, 0, 7, true, &OptionValues::SearchEngine};
+inline constexpr IntKey CharPos{"CharPos", 1, Lowest, Highest, false, &OptionValues::CharPos};
+inline constexpr IntKey SearchEngine{"SearchEngine", 0, Lowest, Highest, true,
+                                     &OptionValues::SearchEngine};
 inline constexpr TextKey AutoBackupDir{"AutoBackupDir", defaultBackupFolder, false,
                                        &OptionValues::AutoBackupDir};
 // clang-format on

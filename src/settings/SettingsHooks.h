@@ -18,6 +18,10 @@ struct SettingsHooks
     std::function<void()> prepareCharacter;
     // Gives the character the voice (the "Voice" option), silently.
     std::function<void(const QString &voice)> setVoice;
+    // The options are in memory: whoever uses them (timers, quit choice, web texts) takes
+    // them again. Runs after every load, so the options dialog, a character change and an
+    // import reach the running program.
+    std::function<void()> optionsLoaded;
     // The character files offered in the menu; empty: every "*.acs" file in CharsDir.
     std::function<QStringList()> characterFiles;
 };

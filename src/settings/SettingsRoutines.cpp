@@ -69,7 +69,7 @@ void LoadSettings(const SettingsHooks &hooks)
             return;
         }
         // An empty answer is kept too: the question comes again at the next load.
-        appState().UserName = hooks.askUserName(GetLoginName());
+        appState().UserName = hooks.askUserName(GetFullName());
         save(store, User, appState().UserName);
     });
 
@@ -80,10 +80,13 @@ void LoadSettings(const SettingsHooks &hooks)
         const SettingsStore store;
         OptionValues &values = optionValues();
         forEachInMemory([&](const auto &key) { values.*key.member = read(key, store); });
+        appState().OptionsLoaded = true;
     });
 
     if (hooks.setVoice)
         runStep("set voice", [&] { hooks.setVoice(optionValues().Voice); });
+    if (hooks.optionsLoaded)
+        runStep("apply options", hooks.optionsLoaded);
 }
 
 void SaveSettings(const SettingsHooks &hooks)
@@ -92,6 +95,10 @@ void SaveSettings(const SettingsHooks &hooks)
     if (hooks.saveReminders)
         runStep("save reminders", hooks.saveReminders);
 
+    // Options never read are the defaults, not the user's: they are not written over the
+    // stored ones.
+    if (!appState().OptionsLoaded)
+        return;
     runStep("save options", [] {
         SettingsStore store;
         const OptionValues &values = optionValues();
@@ -213,6 +220,21 @@ void ReadLanguage()
     state.LangInForce = OptionKeys::read(OptionKeys::Lang, SettingsStore());
     state.LangChosen = state.LangInForce;
     LoadLanguage(state.LangInForce);
+}
+
+QString FullNameFromAccount(const QString &comment, const QString &login)
+{
+    const QString name = comment.section(u',', 0, 0).trimmed();
+    return name.compare(login, Qt::CaseInsensitive) == 0 ? QString() : name.left(255);
+}
+
+QString GetFullName()
+{
+    const passwd *entry = getpwuid(geteuid());
+    if (!entry || !entry->pw_gecos || !entry->pw_name)
+        return QString();
+    return FullNameFromAccount(QString::fromLocal8Bit(entry->pw_gecos),
+                               QString::fromLocal8Bit(entry->pw_name));
 }
 
 QString GetLoginName()

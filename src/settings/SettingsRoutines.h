@@ -35,6 +35,11 @@ void ReadLanguage();
 // none.
 QString GetLoginName();
 
+// The account's full name for the name question: the first field of the account's comment
+// ("Ada Lovelace,,,"); empty when there is none or it only repeats the login name.
+QString GetFullName();
+QString FullNameFromAccount(const QString &comment, const QString &login);
+
 // One value of the first-run defaults.
 struct FirstRunValue
 {

@@ -163,12 +163,14 @@ private:
         if (!text)
             return;
         // Only a label with a buddy reads "&" as an access key; the others show it as is.
-        if (label->buddy())
-            label->setText(*text);
-        else if (label->textFormat() == Qt::RichText)
+        // A line of the file is never taken for markup: a label guessing rich text would
+        // load what an <img> names, and a FIFO there hangs the program.
+        if (label->textFormat() == Qt::RichText) {
             label->setText(LanguageText::plain(*text).toHtmlEscaped());
-        else
-            label->setText(LanguageText::plain(*text));
+            return;
+        }
+        label->setTextFormat(Qt::PlainText);
+        label->setText(label->buddy() ? *text : LanguageText::plain(*text));
     }
 
     static bool isCompositeControl(QWidget *widget)

@@ -19,7 +19,9 @@ QHash<const QWidget *, int> &openOnOwner()
 } // namespace
 
 ModalWindow::ModalWindow(QWidget *parent)
-    : QWidget(parent, Qt::Dialog)
+    // A small dialog: no minimise or maximise buttons.
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint)
 {}
 
 ModalWindow::~ModalWindow()
@@ -32,9 +34,14 @@ void ModalWindow::ShowModalDlg(QWidget *owner)
     m_owner = owner;
     m_ownerKey = owner;
     m_open = true;
-    show();
-    if (owner && owner->window()->windowHandle() && windowHandle())
+    // Transient for its owner from the first map, so the window manager keeps it with the
+    // owner and the task bar gives it no entry of its own.
+    if (owner) {
+        owner->window()->winId();
+        winId();
         windowHandle()->setTransientParent(owner->window()->windowHandle());
+    }
+    show();
     if (owner) {
         ++openOnOwner()[owner];
         owner->setEnabled(false);

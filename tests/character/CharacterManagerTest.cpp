@@ -1,6 +1,7 @@
 #include "character/CharacterManager.h"
 
 #include "agent/AgentCharacter.h"
+#include "agent/CharacterRuntime.h"
 #include "agent/Characters.h"
 #include "base/AppPaths.h"
 #include "settings/AppState.h"
@@ -10,6 +11,9 @@
 #include "settings/SettingsStore.h"
 #include "support/TempHome.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,16 +61,34 @@ TEST_F(CharacterManagerTest, startUpLoadsTheChosenCharacterAsAgent0AndStoresIt)
     EXPECT_EQ(OptionKeys::read(OptionKeys::Char, store), Pico);
 }
 
-TEST_F(CharacterManagerTest, aFileThatCannotBeLoadedIsStillStoredAndLeavesNoCharacter)
+// A stored character that cannot be loaded (deleted, or named by a store from Windows)
+// never leaves the user without a character, a menu and a way to quit.
+TEST_F(CharacterManagerTest, aFileThatCannotBeLoadedGivesWayToOneThatLoads)
 {
-    ASSERT_TRUE(characters.LoadCharacter(true, {}));
+    SettingsStore store;
+    OptionKeys::save(store, OptionKeys::Char, QStringLiteral("Genie.acs"));
+    EXPECT_FALSE(characters.LoadCharacter(true, {}));
+    ASSERT_NE(characters.CurrentChar(), nullptr);
+    EXPECT_EQ(appState().CharFile, Wobbo) << "the shipped default first";
+    EXPECT_EQ(OptionKeys::read(OptionKeys::Char, store), Wobbo);
+
+    // A change to a file that fails keeps the character shown before.
+    ASSERT_TRUE(characters.LoadCharacter(false, Plum));
     EXPECT_FALSE(characters.LoadCharacter(false, QStringLiteral("Missing.acs")));
-    EXPECT_EQ(characters.CurrentChar(), nullptr);
-    EXPECT_EQ(characters.CurrentCharId(), QStringLiteral("Agent0"));
-    EXPECT_EQ(OptionKeys::read(OptionKeys::Char, SettingsStore()), QStringLiteral("Missing.acs"));
-    // Speaking without a character does nothing, and does not crash.
-    characters.SpeakText(QStringLiteral("Hello"));
-    characters.speakReminder(QStringLiteral("Hello"));
+    EXPECT_EQ(appState().CharFile, Plum);
+    ASSERT_NE(characters.CurrentChar(), nullptr);
+
+    // No default either: the first file that loads, past one that is not a character.
+    QFile::remove(QDir(appState().CharsDir).filePath(Wobbo));
+    QFile junk(QDir(appState().CharsDir).filePath(QStringLiteral("Aaa.acs")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a character");
+    junk.close();
+    OptionKeys::save(store, OptionKeys::Char, QStringLiteral("Genie.acs"));
+    EXPECT_FALSE(characters.LoadCharacter(true, {}));
+    ASSERT_NE(characters.CurrentChar(), nullptr);
+    EXPECT_EQ(appState().CharFile, Pico);
+    EXPECT_EQ(OptionKeys::read(OptionKeys::Char, store), Pico);
 }
 
 TEST_F(CharacterManagerTest, aSecondCopyLeavesTheStoredChoiceAlone)
@@ -131,6 +153,28 @@ TEST(CharacterManagerText, theVolumeTagComesFirst)
 {
     EXPECT_EQ(CharacterManager::withVolume(QStringLiteral("Hi"), 58500),
               QStringLiteral("\\Vol=58500\\Hi"));
+}
+
+// OK on a pop-up: what is left of that reminder's speech is not said, whether it is being
+// said or still waits behind another.
+TEST_F(CharacterManagerTest, aDismissedReminderIsNotSaidOn)
+{
+    ASSERT_TRUE(characters.LoadCharacter(true, {}));
+    CharacterRuntime &runtime = characters.CurrentChar()->runtime();
+    QStringList said;
+    QObject::connect(&runtime, &CharacterRuntime::requestStarted, &runtime,
+                     [&](quint64, CharacterRuntime::RequestKind kind, const QString &text) {
+                         if (kind == CharacterRuntime::RequestKind::Speak)
+                             said << text;
+                     });
+    characters.speakReminder(QStringLiteral("i1"), QStringLiteral("Brew the tea. ").repeated(300));
+    characters.speakReminder(QStringLiteral("i2"), QStringLiteral("Call Ann"));
+    characters.stopReminder(QStringLiteral("i2"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !said.isEmpty(); }, 10000));
+    characters.stopReminder(QStringLiteral("i1")); // minutes of speech left
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !runtime.isBusy(); }, 10000));
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said.constFirst().contains(QStringLiteral("Brew the tea")));
 }
 
 } // namespace

@@ -272,4 +272,19 @@ TEST_F(FirstDay, GreetsRemindsSnoozesAndSavesOnTerm)
     EXPECT_FALSE(stored.contains(QStringLiteral("Brew the tea"))) << stored.toStdString();
 }
 
+// A logout during the first start's name question: the program ends in order, at once,
+// and the first-run values it wrote stay.
+TEST_F(FirstDay, EndsInOrderWhenTheSessionEndsDuringTheNameQuestion)
+{
+    QProcess &program = start(QStringLiteral("asked"), false);
+    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_FALSE(settled(Title, 20000).id.isEmpty()) << log(QStringLiteral("asked")).toStdString();
+
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(15000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(storedValues().join(u'\n').contains(QStringLiteral("Setting|StRun|No")));
+}
+
 } // namespace

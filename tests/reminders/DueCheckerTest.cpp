@@ -73,6 +73,31 @@ TEST_F(DueCheckerTest, TwoAtTheSameMinuteFireInOneTickLaterRecordFirst)
     EXPECT_EQ(heard[1].key, first);
 }
 
+// The tick looks only at the day's reminders by time: what changes between ticks counts.
+TEST_F(DueCheckerTest, FollowsRecordsAddedChangedAndRemovedBetweenTicks)
+{
+    const QDate day(2026, 12, 5);
+    const QString moved = add(day, QTime(10, 30, 0));
+    clock.set(QDateTime(day, QTime(10, 0, 0)));
+    checker.CheckReminders();
+    store.find(moved)->MyTime = QTime(10, 5, 0);
+    store.notifyChanged(moved);
+    const QString added = add(day, QTime(10, 5, 0));
+
+    clock.set(QDateTime(day, QTime(10, 5, 10)));
+    checker.CheckReminders();
+    ASSERT_EQ(heard.size(), 2);
+    EXPECT_EQ(heard[0].key, added);
+    EXPECT_EQ(heard[1].key, moved);
+
+    store.RemoveAlarm(added);
+    heard.clear();
+    clock.set(QDateTime(day, QTime(10, 5, 20)));
+    checker.CheckReminders();
+    ASSERT_EQ(heard.size(), 1);
+    EXPECT_EQ(heard[0].key, moved);
+}
+
 TEST_F(DueCheckerTest, AnnouncementTexts)
 {
     add(QDate(2026, 12, 5), QTime(15, 4, 0));

@@ -97,6 +97,8 @@ const OffsetCase offsetCases[] = {
         {"NoTaskBar", QRect(0, 0, 1280, 800), 0},
         {"TopPanel", QRect(0, 30, 1280, 770), 0},
         {"LeftPanel", QRect(60, 0, 1220, 800), 0},
+        {"TopAndBottomPanels", QRect(0, 30, 1280, 740), Twips::fromPixelsY(30)},
+        {"LeftDockAndBottomPanel", QRect(60, 0, 1220, 770), Twips::fromPixelsY(30)},
 };
 
 INSTANTIATE_TEST_SUITE_P(Screens, TaskBarOffsetTest, testing::ValuesIn(offsetCases),
@@ -174,8 +176,11 @@ class SnoozeTest : public FrmAlarmTest, public testing::WithParamInterface<Snooz
 {
 };
 
-TEST_P(SnoozeTest, ComesBackOnTheTickAfterTheChosenMinutes)
+TEST_P(SnoozeTest, ComesBackAfterExactlyTheChosenMinutesAndIsSaidAgain)
 {
+    auto alarm = std::make_unique<ClsAlarm>();
+    alarm->MySubj = QStringLiteral("Tea");
+    store.AddAlarm(std::move(alarm), QStringLiteral("i1"));
     FrmAlarm *popup = open(QStringLiteral("i1"));
     finishSlide(popup);
     const QRect placed = popup->geometry();
@@ -189,16 +194,18 @@ TEST_P(SnoozeTest, ComesBackOnTheTickAfterTheChosenMinutes)
 
     tick(snooze, GetParam().ticksUntilBack - 1);
     EXPECT_FALSE(popup->isVisible());
+    EXPECT_TRUE(character.calls.isEmpty());
     tick(snooze);
     EXPECT_TRUE(popup->isVisible());
     EXPECT_FALSE(snooze->isActive());
+    EXPECT_EQ(character.calls, QStringList{QStringLiteral("reminder:Tea")});
     EXPECT_TRUE(timer(popup, "TmrPop")->isActive()) << "it slides in anew";
     finishSlide(popup);
     EXPECT_EQ(popup->geometry(), placed) << "at its old place";
 }
 
 const SnoozeCase snoozeCases[] = {
-        {"FiveMinutes", 0, 6}, {"TwentyFive", 4, 26}, {"OneHour", 6, 61}, {"EightHours", 7, 481}};
+        {"FiveMinutes", 0, 5}, {"TwentyFive", 4, 25}, {"OneHour", 6, 60}, {"EightHours", 7, 480}};
 
 INSTANTIATE_TEST_SUITE_P(Entries, SnoozeTest, testing::ValuesIn(snoozeCases),
                          [](const auto &info) { return std::string(info.param.name); });

@@ -1,4 +1,4 @@
-#include "reminders/FrmEdit.h"
+#include "ui/FrmEdit.h"
 
 #include "GuiTestSupport.h"
 #include "base/AppPaths.h"

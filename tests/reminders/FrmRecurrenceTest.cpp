@@ -2,8 +2,8 @@
 
 #include "GuiTestSupport.h"
 #include "reminders/ClsAlarm.h"
-#include "reminders/FrmEdit.h"
 #include "support/FixedClock.h"
+#include "ui/FrmEdit.h"
 
 #include <QDateEdit>
 #include <QFrame>

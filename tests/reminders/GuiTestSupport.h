@@ -14,10 +14,11 @@ struct RecordingCharacter final : ReminderCharacter
     void bringToTop() override {}
     void speakText(const QString &text) override { calls << QStringLiteral("speak:") + text; }
     void decline() override { calls << QStringLiteral("decline"); }
-    void speakReminder(const QString &text) override
+    void speakReminder(const QString &, const QString &text) override
     {
         calls << QStringLiteral("reminder:") + text;
     }
+    void stopReminder(const QString &key) override { calls << QStringLiteral("stop:") + key; }
 
     QStringList calls;
 };

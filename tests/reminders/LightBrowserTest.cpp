@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,10 +57,22 @@ TEST(LightBrowserTest, DesignModeEditsAndPastesIntoThePage)
     auto *view = browser.findChild<QTextBrowser *>();
     ASSERT_FALSE(view->isReadOnly());
     view->moveCursor(QTextCursor::End);
-    QApplication::clipboard()->setText(QStringLiteral(" world"));
+    // A page copied from a web browser: only its text arrives, by the command and by Ctrl+V.
+    const auto copyRich = [] {
+        auto *data = new QMimeData;
+        data->setText(QStringLiteral(" world"));
+        data->setHtml(QStringLiteral("<b style='color:red'> world</b><img src='x.png'>"));
+        QApplication::clipboard()->setMimeData(data);
+    };
+    copyRich();
     browser.paste();
     EXPECT_EQ(browser.bodyOuterText(), QStringLiteral("Hello world"));
     EXPECT_TRUE(browser.bodyInnerHtml().contains(QStringLiteral("Hello world")));
+    EXPECT_FALSE(browser.bodyInnerHtml().contains(QStringLiteral("<img")));
+    copyRich();
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(browser.bodyOuterText(), QStringLiteral("Hello world world"));
+    EXPECT_FALSE(browser.bodyInnerHtml().contains(QStringLiteral("font-weight")));
     EXPECT_FALSE(browser.bodyInnerHtml().contains(QStringLiteral("<body")));
 
     browser.setContextMenuAllowed(false);

@@ -1,4 +1,4 @@
-#include "reminders/ListRows.h"
+#include "ui/ListRows.h"
 
 #include <QTreeWidget>
 #include <gtest/gtest.h>

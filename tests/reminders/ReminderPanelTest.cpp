@@ -6,10 +6,10 @@
 #include "reminders/ClsAlarm.h"
 #include "reminders/FrmAlarm.h"
 #include "reminders/FrmRecurrence.h"
-#include "reminders/ListRows.h"
 #include "settings/SettingsStore.h"
 #include "support/FixedClock.h"
 #include "support/TempHome.h"
+#include "ui/ListRows.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -224,7 +224,7 @@ TEST_F(ReminderPanelTest, MovingAndSortingChangeTheListNotTheStore)
     EXPECT_EQ(column(3), (QStringList{"3 May", "1 May", "2 May"}));
 }
 
-TEST_F(ReminderPanelTest, PastDueRowsAreMarkedAndEntryFieldsReset)
+TEST_F(ReminderPanelTest, PastDueRowsAreMarkedAndOnlyUntouchedEntryFieldsReset)
 {
     const QString passed = addStored(QDate(2026, 12, 5), QTime(8, 0), QStringLiteral("passed"));
     addStored(QDate(2026, 12, 5), QTime(18, 0), QStringLiteral("later"));
@@ -239,13 +239,19 @@ TEST_F(ReminderPanelTest, PastDueRowsAreMarkedAndEntryFieldsReset)
             marked << panel.list()->topLevelItem(i)->text(3);
     }
     EXPECT_EQ(marked, (QStringList{"passed", "old"}));
-    EXPECT_TRUE(child<QLineEdit>("AlarmSubject")->text().isEmpty());
+    // A reminder being typed survives the check three minutes after start.
+    EXPECT_EQ(child<QLineEdit>("AlarmSubject")->text(), QStringLiteral("x"));
+    EXPECT_EQ(child<QPlainTextEdit>("AlarmMsg")->toPlainText(), QStringLiteral("y"));
 
     store.RemoveAlarm(passed);
     store.RemoveAlarm(old);
+    click("CmdAdd"); // once added, the fields are the program's again
+    store.RemoveAlarm(store.at(store.count() - 1)->MyAlarmKey);
+    clock.advanceMinutes(7);
     EXPECT_FALSE(panel.CheckPastDue());
     for (int i = 0; i < panel.list()->topLevelItemCount(); ++i)
         EXPECT_FALSE(ReminderPanel::isMarkedPastDue(panel.list()->topLevelItem(i)));
+    EXPECT_EQ(child<QTimeEdit>("AlarmTime")->time(), QTime(9, 7, 0));
 }
 
 TEST_F(ReminderPanelTest, DueCheckSpeaksOnTheThirdTickOnlyWhenSomethingIsPastDue)
@@ -353,12 +359,13 @@ TEST_F(ReminderPanelTest, DueReminderPopsUpOnceAndOkDismissesIt)
 
     QTRY_VERIFY(popup->isVisible());
     popup->findChild<QPushButton *>(QStringLiteral("CmdOk"))->click();
+    EXPECT_EQ(character.calls.value(1), QStringLiteral("stop:") + key) << "its speech ends";
     EXPECT_TRUE(FrmAlarm::openPopups().isEmpty());
     EXPECT_EQ(store.find(key), nullptr);
     EXPECT_EQ(panel.list()->topLevelItemCount(), 0);
 }
 
-TEST_F(ReminderPanelTest, PopupEditOpensTheRowEditorOnItsReminder)
+TEST_F(ReminderPanelTest, PopupEditOpensTheRowEditorAndCancelReturnsToThePopup)
 {
     addStored(QDate(2026, 12, 5), QTime(11, 0), QStringLiteral("other"));
     const QString key = addStored(QDate(2026, 12, 5), QTime(9, 1, 0), QStringLiteral("Call"));
@@ -381,8 +388,20 @@ TEST_F(ReminderPanelTest, PopupEditOpensTheRowEditorOnItsReminder)
     EXPECT_EQ(edited, QStringLiteral("Call"));
     EXPECT_FALSE(secondPopup);
     EXPECT_TRUE(panel.isVisible());
-    EXPECT_EQ(FrmAlarm::findOpen(key), nullptr);
     EXPECT_NE(store.find(key), nullptr) << "editing does not dismiss";
+    // Cancelled: the same pop-up is back, and nothing was announced again.
+    ASSERT_EQ(FrmAlarm::findOpen(key), popup);
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_EQ(character.calls.size(), 1);
+
+    // Edited: the pop-up has done its work.
+    whenShown(QStringLiteral("FrmEdit"), [](QWidget *dialog) {
+        dialog->findChild<QPlainTextEdit *>(QStringLiteral("TxtMul1"))->setPlainText("Call Ann");
+        dialog->findChild<QPushButton *>(QStringLiteral("CmdOk"))->click();
+    });
+    popup->findChild<QPushButton *>(QStringLiteral("CmdEdit"))->click();
+    EXPECT_EQ(FrmAlarm::findOpen(key), nullptr);
+    EXPECT_EQ(store.find(key)->MyMsg, QStringLiteral("Call Ann"));
 }
 
 } // namespace

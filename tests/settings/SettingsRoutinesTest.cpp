@@ -81,11 +81,14 @@ TEST_F(SettingsRoutinesTest, LoadRunsTheStepsInOrderAndReadsEveryOption)
     hooks.setVoice = [&](const QString &voice) {
         m_calls << "voice:" + voice;
     };
+    hooks.optionsLoaded = [&] {
+        m_calls << QStringLiteral("options:stay %1").arg(optionValues().Stay);
+    };
 
     LoadSettings(hooks);
 
-    EXPECT_EQ(m_calls,
-              (QStringList{"reminders", "character:Ada", "voice:Adult Male #2, US English"}));
+    EXPECT_EQ(m_calls, (QStringList{"reminders", "character:Ada", "voice:Adult Male #2, US English",
+                                    "options:stay 12"}));
     OptionValues expected;
     expected.Location = "France.loc";
     expected.Voice = "Adult Male #2, US English";
@@ -119,7 +122,7 @@ TEST_F(SettingsRoutinesTest, AsksForTheNameUntilOneIsGiven)
         return answer;
     };
     LoadSettings(hooks); // answered with nothing: kept, and asked again next time
-    EXPECT_EQ(proposed, GetLoginName());
+    EXPECT_EQ(proposed, GetFullName());
     EXPECT_EQ(stored("Setting", "User"), "");
     answer = "Grace";
     LoadSettings(hooks);
@@ -127,6 +130,17 @@ TEST_F(SettingsRoutinesTest, AsksForTheNameUntilOneIsGiven)
     EXPECT_EQ(stored("Setting", "User"), "Grace");
     LoadSettings(hooks);
     EXPECT_EQ(m_calls, (QStringList{"ask", "ask"}));
+}
+
+// The name question offers a person's name, never an account name such as "root".
+TEST(FullNameTest, TakesTheAccountsNameOnlyWhenItIsOne)
+{
+    EXPECT_EQ(FullNameFromAccount("Ada Lovelace,,,", "ada"), "Ada Lovelace");
+    EXPECT_EQ(FullNameFromAccount("Grace Hopper,Room 1,555-0100", "grace"), "Grace Hopper");
+    EXPECT_EQ(FullNameFromAccount("root", "root"), "");
+    EXPECT_EQ(FullNameFromAccount("Root", "root"), "");
+    EXPECT_EQ(FullNameFromAccount(" ,,,", "linus"), "");
+    EXPECT_EQ(FullNameFromAccount("", "linus"), "");
 }
 
 TEST_F(SettingsRoutinesTest, AFailingStepDoesNotStopTheOthers)
@@ -154,6 +168,7 @@ TEST_F(SettingsRoutinesTest, AFailingStepDoesNotStopTheOthers)
 
 TEST_F(SettingsRoutinesTest, SaveWritesEveryOptionAndLoadReadsThemBack)
 {
+    LoadSettings(hooks);
     hooks.saveReminders = [&] {
         m_calls << "reminders";
     };
@@ -197,6 +212,7 @@ TEST_F(SettingsRoutinesTest, RotationPicksEveryCharacterInTimeAndOffKeepsTheChoi
     const QStringList characters{"Ann.acs", "Bob.acs", "Cid.acs"};
     for (const QString &name : characters + QStringList{"notes.txt"})
         QFile(AppPaths::join(appState().CharsDir, name)).open(QIODevice::WriteOnly);
+    LoadSettings(hooks);
     QSet<QString> picked;
     for (int i = 0; i < 60; ++i) {
         SaveSettings(hooks);
@@ -222,6 +238,19 @@ TEST_F(SettingsRoutinesTest, RotationPicksEveryCharacterInTimeAndOffKeepsTheChoi
     };
     SaveSettings(hooks);
     EXPECT_EQ(stored("Setting", "Char"), "Only.acs");
+}
+
+// A save before the options were ever read (the session ends during the name question)
+// must not write the defaults over the user's options or pick another character.
+TEST_F(SettingsRoutinesTest, SaveBeforeLoadLeavesTheStoredOptionsAlone)
+{
+    store("Stay", "12");
+    store("CharRot", "1");
+    store("Char", "Bob.acs");
+    SaveSettings(hooks);
+    EXPECT_EQ(stored("Setting", "Stay"), "12");
+    EXPECT_EQ(stored("Setting", "Char"), "Bob.acs");
+    EXPECT_EQ(keys("Setting"), (QStringList{"Stay", "CharRot", "Char"}));
 }
 
 TEST_F(SettingsRoutinesTest, FirstRunClearsTheStoreAndWritesTheDefaultsInOrder)
@@ -250,7 +279,8 @@ TEST_F(SettingsRoutinesTest, FirstRunClearsTheStoreAndWritesTheDefaultsInOrder)
     EXPECT_EQ(stored("Dir", "Dir0"), "Computer,computer:///");
     EXPECT_EQ(stored("Dir", "Dir2"),
               "Documents," + GetSpecialFolder(nullptr, SpecialFolder::Documents));
-    EXPECT_TRUE(stored("Dir", "Dir4").endsWith(u'/'));
+    EXPECT_EQ(stored("Dir", "Dir4"),
+              "Pictures," + GetSpecialFolder(nullptr, SpecialFolder::Pictures));
 
     RegistryStore &registry = m_store.registry();
     const auto run = registry.value(RunKeyPath(), AppTitle());

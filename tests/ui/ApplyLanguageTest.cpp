@@ -32,7 +32,8 @@ const QByteArray TestFile = "[Other]\n"
                             "Save & Close\n"
                             "Three\n"
                             "Four\n"
-                            "Five\n"; // 5
+                            "Five\n" // 5
+                            "<img src=/dev/stdin> Six\n";
 
 class ApplyLanguageTest : public ::testing::Test
 {
@@ -106,6 +107,12 @@ TEST_F(ApplyLanguageTest, LabelsAlwaysTakeATextAndShowAmpersandsLiterally)
     EXPECT_EQ(rich->text(), "Save &amp; Close");
     EXPECT_FALSE(picture->pixmap().isNull());
     EXPECT_EQ(m_window.findChild<QLineEdit *>("edit")->text(), "5"); // texts stay
+
+    // A line that looks like markup is shown as written, never loaded as a picture.
+    auto *markup = add("markup", new QLabel("6"));
+    ApplyLanguage("[Window]", &m_window);
+    EXPECT_EQ(markup->text(), "<img src=/dev/stdin> Six");
+    EXPECT_EQ(markup->textFormat(), Qt::PlainText);
 }
 
 TEST_F(ApplyLanguageTest, FramesChecksAndRadiosFollowTheirRules)

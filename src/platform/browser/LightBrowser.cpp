@@ -15,6 +15,8 @@ LightBrowser::LightBrowser(QWidget *parent)
     m_view->setObjectName(QStringLiteral("LightBrowserView"));
     m_view->setOpenLinks(false);
     m_view->setOpenExternalLinks(false);
+    // Paste and drop bring the clipboard's text, never its formatting or pictures.
+    m_view->setAcceptRichText(false);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);

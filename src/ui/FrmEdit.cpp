@@ -1,7 +1,8 @@
-#include "reminders/FrmEdit.h"
+#include "ui/FrmEdit.h"
 
 #include "base/Twips.h"
 #include "ui/ApplyLanguage.h"
+#include "ui/ListRows.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -62,13 +63,14 @@ FrmEdit::FrmEdit(QTreeWidget *list, int rowIndex, bool showDelete, int multiLine
     build(showDelete, multiLineColumn, multiLineHeight);
 }
 
-void FrmEdit::EditFlds(QWidget *owner, QTreeWidget *list, int rowIndex, bool showDelete,
+bool FrmEdit::EditFlds(QWidget *owner, QTreeWidget *list, int rowIndex, bool showDelete,
                        int multiLineColumn, int multiLineHeight)
 {
     if (!list || rowIndex < 1 || rowIndex > list->topLevelItemCount())
-        return;
+        return false;
     FrmEdit dialog(list, rowIndex, showDelete, multiLineColumn, multiLineHeight);
     dialog.ShowModalDlg(owner);
+    return dialog.m_changed;
 }
 
 QWidget *FrmEdit::AddNewTxt(int column, int multiLineColumn, int height)
@@ -106,7 +108,7 @@ void FrmEdit::build(bool showDelete, int multiLineColumn, int multiLineHeight)
         label->setObjectName(QStringLiteral("LblName%1").arg(c));
         label->setTextFormat(Qt::PlainText);
         label->resize(twipsX(LabelWidth), label->sizeHint().height());
-        const QString text = row->text(c);
+        const QString text = ListRows::text(row, c);
         if (auto *line = qobject_cast<QLineEdit *>(field))
             line->setText(text);
         else if (auto *multi = qobject_cast<QPlainTextEdit *>(field))
@@ -148,15 +150,18 @@ void FrmEdit::ok()
     if (m_list && m_row.isValid()) {
         QTreeWidgetItem *row = m_list->topLevelItem(m_row.row());
         for (int c = 0; c < m_fields.size() && c < m_list->columnCount(); ++c)
-            row->setText(c, textOf(m_fields[c]));
+            ListRows::setText(row, c, textOf(m_fields[c]));
         m_list->scrollToItem(row);
+        m_changed = true;
     }
     finish();
 }
 
 void FrmEdit::deleteRow()
 {
-    if (m_list && m_row.isValid())
+    if (m_list && m_row.isValid()) {
         delete m_list->takeTopLevelItem(m_row.row());
+        m_changed = true;
+    }
     finish();
 }

@@ -11,6 +11,15 @@ class ListRows final
 public:
     // Where a row keeps its key (column 0).
     static constexpr int KeyRole = 0x0100; // Qt::UserRole
+    // Where a cell keeps its whole text when it shows only the start of a long one.
+    static constexpr int FullTextRole = 0x0101;
+    // How much of a cell's text the list lays out: a megabyte in one cell would stall it.
+    static constexpr int ShownLength = 1000;
+
+    // Sets a cell's text; a long one is shown cut, and kept whole for text().
+    static void setText(QTreeWidgetItem *row, int column, const QString &text);
+    // The cell's whole text.
+    static QString text(const QTreeWidgetItem *row, int column);
 
     // Moves row `index` one place up (nothing for the first row) and keeps it in view.
     static void MoveRowUp(QTreeWidget *list, int index);

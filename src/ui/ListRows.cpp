@@ -1,4 +1,4 @@
-#include "reminders/ListRows.h"
+#include "ui/ListRows.h"
 
 #include "base/DateTimeText.h"
 
@@ -63,6 +63,23 @@ QTreeWidgetItem *ListRows::findKey(QTreeWidget *list, const QString &key)
             return list->topLevelItem(i);
     }
     return nullptr;
+}
+
+void ListRows::setText(QTreeWidgetItem *row, int column, const QString &text)
+{
+    if (text.size() <= ShownLength) {
+        row->setText(column, text);
+        row->setData(column, FullTextRole, QVariant());
+        return;
+    }
+    row->setText(column, text.left(ShownLength) + QChar(0x2026));
+    row->setData(column, FullTextRole, text);
+}
+
+QString ListRows::text(const QTreeWidgetItem *row, int column)
+{
+    const QVariant full = row->data(column, FullTextRole);
+    return full.isValid() ? full.toString() : row->text(column);
 }
 
 QString ListRows::keyOf(const QTreeWidgetItem *row)

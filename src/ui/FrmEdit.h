@@ -22,7 +22,8 @@ public:
     // Opens the editor for row `rowIndex` (1-based; below 1 shows nothing), modal to
     // `owner`, and returns when it has closed. `multiLineColumn` (1-based) is edited in a
     // multi-line field `multiLineHeight` twips high; a number matching no column means none.
-    static void EditFlds(QWidget *owner, QTreeWidget *list, int rowIndex, bool showDelete,
+    // True when the row was written back or deleted, false when the editor was cancelled.
+    static bool EditFlds(QWidget *owner, QTreeWidget *list, int rowIndex, bool showDelete,
                          int multiLineColumn, int multiLineHeight);
 
 private:
@@ -44,4 +45,5 @@ private:
     QPushButton *m_del;
     QPushButton *m_cancel;
     QPushButton *m_ok;
+    bool m_changed = false;
 };
