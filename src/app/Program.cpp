@@ -53,15 +53,24 @@ Program::~Program()
 int Program::RunStartup()
 {
     AppPaths::seedProgramFolder();
-    const QString problem = RegistryStore::global().openProblem();
-    if (!problem.isEmpty())
-        QMessageBox::warning(nullptr, QApplication::applicationName(), problem);
+    RegistryStore &store = RegistryStore::global();
+    if (const QString offer = store.restoreOffer(); !offer.isEmpty()) {
+        if (QMessageBox::question(nullptr, QApplication::applicationName(),
+                                  store.openProblem() + u"\n\n" + offer) == QMessageBox::Yes &&
+            !store.restoreGoodCopy())
+            QMessageBox::warning(nullptr, QApplication::applicationName(), store.openProblem());
+    } else if (!store.openProblem().isEmpty()) {
+        QMessageBox::warning(nullptr, QApplication::applicationName(), store.openProblem());
+    }
+    store.takeDailyCopy();
     SetRegistryMessageHandler([](const QString &message) {
         QMessageBox::warning(nullptr, QApplication::applicationName(), message);
     });
     // The lock decides at once whether this is a second copy, so that its load sequence
     // below can leave the running copy's data alone.
     m_secondCopy = !m_instance->claim();
+    if (!m_instance->problem().isEmpty())
+        QMessageBox::warning(nullptr, QApplication::applicationName(), m_instance->problem());
     m_characters->setStoresChoice(!m_secondCopy);
 
     // 1. The automatic backup.
@@ -155,6 +164,7 @@ void Program::fillSettingsHooks()
                         m_characters->PlaceCharacter(m_characters->CurrentChar(), 1, true);
                     },
             .setVoice = [this](const QString &voice) { m_characters->SetVoice(voice, false); },
+            .characterFiles = {},
     };
 }
 
