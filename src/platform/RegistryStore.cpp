@@ -153,10 +153,13 @@ QString RegistryStore::checkOpened()
     // The first save must not be the first to find out the file cannot take a write.
     if (!RegistryStoreSchema::apply(m_db) && !written())
         return m_db.lastError();
-    if (m_openProblem.isEmpty() && !m_db.transaction([this] {
-            return m_db.exec(QStringLiteral("UPDATE meta SET value = value WHERE name = 'schema'"));
-        }) &&
-        !written())
+    // It changes nothing, so it need not wait for the disk.
+    m_db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+    const bool probed = !m_openProblem.isEmpty() || m_db.transaction([this] {
+        return m_db.exec(QStringLiteral("UPDATE meta SET value = value WHERE name = 'schema'"));
+    });
+    m_db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    if (!probed && !written())
         return m_db.lastError();
     return {};
 }

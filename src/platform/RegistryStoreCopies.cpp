@@ -12,6 +12,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <pthread.h>
+#include <sched.h>
 #include <unistd.h>
 
 namespace {
@@ -106,7 +108,12 @@ void RegistryStoreCopies::takeInBackground(const QDate &day)
     const QStringList existing = copies();
     if (!existing.isEmpty() && dayOf(existing.first()) >= day)
         return;
-    m_worker = std::thread([this, day] { take(day); });
+    m_worker = std::thread([this, day] {
+        // Only spare time: the start-up goes on meanwhile and must not wait for the copy.
+        const sched_param idle{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+        take(day);
+    });
 }
 
 void RegistryStoreCopies::take(const QDate &day) const
