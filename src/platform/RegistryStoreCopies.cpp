@@ -144,6 +144,12 @@ void RegistryStoreCopies::prune() const
     const QStringList all = copies();
     for (qsizetype i = Kept; i < all.size(); ++i)
         QFile::remove(all.at(i));
+    // Copies cut short by a kill; one another process is writing just now only fails.
+    const QFileInfo store(m_file);
+    const QDir folder = store.absoluteDir();
+    for (const QString &name :
+         folder.entryList({store.fileName() + kGood + QStringLiteral("*.new-*")}, QDir::Files))
+        QFile::remove(folder.filePath(name));
 }
 
 bool RegistryStoreCopies::restore(const QString &copy, QString *error) const

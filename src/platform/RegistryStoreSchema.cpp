@@ -8,6 +8,7 @@
 
 namespace {
 
+// The version is also named in the rules below.
 const QString kVersion = QStringLiteral("1");
 
 const char *const kTables = "CREATE TABLE IF NOT EXISTS meta(name TEXT PRIMARY KEY, value TEXT);"
@@ -62,12 +63,6 @@ bool indexesFit(SqliteDb &db)
                        [&](const QString &index) { return expected.contains(index); });
 }
 
-qint64 count(SqliteDb &db, const char *sql)
-{
-    SqliteDb::Statement query(db, sql);
-    return query.next() ? query.integer(0) : -1;
-}
-
 QString foldProblem(SqliteDb &db)
 {
     SqliteDb::Statement names(db, "SELECT name, fold FROM reg_key"
@@ -78,6 +73,57 @@ QString foldProblem(SqliteDb &db)
                     .arg(names.text(0));
     }
     return names.ok() ? QString() : db.lastError();
+}
+
+// The key tree's rules, each a query counting what breaks it.
+struct Rule
+{
+    const char *count;
+    const char *problem;
+};
+
+constexpr Rule kRules[] = {
+        {"SELECT (SELECT count(*) FROM (SELECT 1 FROM reg_key"
+         " GROUP BY ifnull(parent, 0), fold HAVING count(*) > 1))"
+         " + (SELECT count(*) FROM (SELECT 1 FROM reg_value"
+         " GROUP BY key, fold HAVING count(*) > 1))",
+         "names are stored twice"},
+        {"SELECT count(*) = 0 FROM meta WHERE name = 'schema' AND value = '1'",
+         "it has no known version"},
+        {"SELECT count(*) FROM pragma_foreign_key_check",
+         "values or keys belong to keys that are missing"},
+        {"WITH RECURSIVE reached(id) AS ("
+         " SELECT id FROM reg_key WHERE parent IS NULL"
+         " UNION SELECT k.id FROM reg_key k JOIN reached r ON k.parent = r.id)"
+         " SELECT (SELECT count(*) FROM reg_key) - (SELECT count(*) FROM reached)",
+         "keys are their own parents, in a circle"},
+        {"SELECT count(*) FROM reg_value WHERE NOT ("
+         " (type = 1 AND typeof(data) = 'text') OR"
+         " (type = 4 AND typeof(data) = 'integer' AND data BETWEEN 0 AND 4294967295))",
+         "values hold data of an unknown kind"},
+        {"SELECT count(*) FROM (SELECT name, fold FROM reg_key"
+         " UNION ALL SELECT name, fold FROM reg_value)"
+         " WHERE typeof(name) <> 'text' OR typeof(fold) <> 'text'",
+         "names are not texts"},
+};
+
+QString problemIn(SqliteDb &db)
+{
+    if (schemaOf(db, "table") != expectedSchema("table"))
+        return QStringLiteral("its tables are missing or not those of a settings store");
+    // Unlike quick_check, this also finds indexes that do not match their table: a lookup
+    // through one misses keys the table holds.
+    if (SqliteDb::Statement pages(db, "PRAGMA integrity_check(1)");
+        !pages.next() || pages.text(0) != QLatin1String("ok"))
+        return pages.ok() ? pages.text(0) : db.lastError();
+    if (!indexesFit(db))
+        return QStringLiteral("its indexes are not those of a settings store");
+    for (const Rule &rule : kRules) {
+        SqliteDb::Statement broken(db, rule.count);
+        if (!broken.next() || broken.integer(0) != 0)
+            return QString::fromLatin1(rule.problem);
+    }
+    return foldProblem(db);
 }
 
 } // namespace
@@ -95,43 +141,7 @@ QString RegistryStoreSchema::problem(SqliteDb &db)
 {
     QString why;
     db.readTransaction([&] {
-        if (schemaOf(db, "table") != expectedSchema("table"))
-            why = QStringLiteral("its tables are missing or not those of a settings store");
-        // Unlike quick_check, this also finds indexes that do not match their table: a
-        // lookup through one misses keys the table holds.
-        else if (SqliteDb::Statement pages(db, "PRAGMA integrity_check(1)");
-                 !pages.next() || pages.text(0) != QLatin1String("ok"))
-            why = pages.ok() ? pages.text(0) : db.lastError();
-        else if (!indexesFit(db))
-            why = QStringLiteral("its indexes are not those of a settings store");
-        else if (count(db, "SELECT (SELECT count(*) FROM (SELECT 1 FROM reg_key"
-                           " GROUP BY ifnull(parent, 0), fold HAVING count(*) > 1))"
-                           " + (SELECT count(*) FROM (SELECT 1 FROM reg_value"
-                           " GROUP BY key, fold HAVING count(*) > 1))") != 0)
-            why = QStringLiteral("names are stored twice");
-        else if (SqliteDb::Statement version(db, "SELECT value FROM meta WHERE name = 'schema'");
-                 !version.next() || version.text(0) != kVersion)
-            why = QStringLiteral("it has no known version");
-        else if (count(db, "SELECT count(*) FROM pragma_foreign_key_check") != 0)
-            why = QStringLiteral("values or keys belong to keys that are missing");
-        else if (count(db,
-                       "WITH RECURSIVE reached(id) AS ("
-                       " SELECT id FROM reg_key WHERE parent IS NULL"
-                       " UNION SELECT k.id FROM reg_key k JOIN reached r ON k.parent = r.id)"
-                       " SELECT (SELECT count(*) FROM reg_key) - (SELECT count(*) FROM reached)") !=
-                 0)
-            why = QStringLiteral("keys are their own parents, in a circle");
-        else if (count(db, "SELECT count(*) FROM reg_value WHERE NOT ("
-                           " (type = 1 AND typeof(data) = 'text') OR"
-                           " (type = 4 AND typeof(data) = 'integer' AND data BETWEEN 0 AND "
-                           "4294967295))") != 0)
-            why = QStringLiteral("values hold data of an unknown kind");
-        else if (count(db, "SELECT count(*) FROM (SELECT name, fold FROM reg_key"
-                           " UNION ALL SELECT name, fold FROM reg_value)"
-                           " WHERE typeof(name) <> 'text' OR typeof(fold) <> 'text'") != 0)
-            why = QStringLiteral("names are not texts");
-        else
-            why = foldProblem(db);
+        why = problemIn(db);
         return true;
     });
     return why;

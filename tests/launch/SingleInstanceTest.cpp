@@ -194,6 +194,14 @@ void chownToNobody(const QString &path)
     ASSERT_EQ(::lchown(QFile::encodeName(path).constData(), nobody(), nobody()), 0);
 }
 
+void plantFolder(const QString &folder, mode_t mode, bool nobodys)
+{
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), mode), 0);
+    if (nobodys)
+        chownToNobody(folder);
+}
+
 TEST_P(PlantedRuntimeFolder, IsRefusedAndTheCopyRunsUnguarded)
 {
     const QString expected =
@@ -213,38 +221,23 @@ TEST_P(PlantedRuntimeFolder, IsRefusedAndTheCopyRunsUnguarded)
 INSTANTIATE_TEST_SUITE_P(
         Plants, PlantedRuntimeFolder,
         ::testing::Values(Planted{"NothingPlanted", [](const QString &) {}, false},
+                          // Made by an older version: it is ours, so it is closed again.
                           Planted{"OwnFolderLeftOpen",
-                                  [](const QString &folder) {
-                                      // Made by an older version: it is ours, so it is closed
-                                      // again.
-                                      ASSERT_TRUE(QDir().mkdir(folder));
-                                      ::chmod(QFile::encodeName(folder).constData(), 0777);
-                                  },
-                                  false},
+                                  [](const QString &f) { plantFolder(f, 0777, false); }, false},
                           Planted{"FolderOfAnotherUser",
-                                  [](const QString &folder) {
-                                      ASSERT_TRUE(QDir().mkdir(folder));
-                                      ::chmod(QFile::encodeName(folder).constData(), 0700);
-                                      chownToNobody(folder);
-                                  },
-                                  true},
+                                  [](const QString &f) { plantFolder(f, 0700, true); }, true},
                           Planted{"OpenFolderOfAnotherUser",
-                                  [](const QString &folder) {
-                                      ASSERT_TRUE(QDir().mkdir(folder));
-                                      ::chmod(QFile::encodeName(folder).constData(), 0777);
-                                      chownToNobody(folder);
-                                  },
-                                  true},
+                                  [](const QString &f) { plantFolder(f, 0777, true); }, true},
                           Planted{"LinkToAFolderOfOurs",
                                   [](const QString &folder) {
-                                      const QString target = folder + QStringLiteral("-target");
-                                      ASSERT_TRUE(QDir().mkdir(target));
-                                      ASSERT_TRUE(QFile::link(target, folder));
+                                      plantFolder(folder + QStringLiteral("-target"), 0700, false);
+                                      ASSERT_TRUE(QFile::link(folder + QStringLiteral("-target"),
+                                                              folder));
                                   },
                                   true},
                           Planted{"LockOfAnotherUser",
                                   [](const QString &folder) {
-                                      ASSERT_TRUE(QDir().mkdir(folder));
+                                      plantFolder(folder, 0700, false);
                                       const QString lock =
                                               folder + QStringLiteral("/Quillomi.lock");
                                       QFile file(lock);

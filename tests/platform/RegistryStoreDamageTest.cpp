@@ -140,6 +140,8 @@ TEST(RegistryStoreCopies, OneCopyADayTheNewestThreeKeptEachWholeAndPrivate)
     TempHome home;
     FixedClock clock(QDateTime(QDate(2026, 12, 30), QTime(9, 0)));
     const QString file = home.filePath(QStringLiteral("registry.db"));
+    // Left by a copy that was killed.
+    place("sound.db", file + QStringLiteral(".good-20261229.new-1"));
     for (int day = 0; day < 5; ++day) {
         for (int start = 0; start < 2; ++start) {
             RegistryStore store(file);
