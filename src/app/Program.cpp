@@ -59,13 +59,24 @@ int Program::RunStartup()
         box.setTextFormat(Qt::PlainText);
         box.exec();
     };
-    const QString problem = RegistryStore::global().openProblem();
-    if (!problem.isEmpty())
-        warn(problem);
+    RegistryStore &store = RegistryStore::global();
+    if (const QString offer = store.restoreOffer(); !offer.isEmpty()) {
+        QMessageBox ask(QMessageBox::Question, QApplication::applicationName(),
+                        store.openProblem() + u"\n\n" + offer,
+                        QMessageBox::Yes | QMessageBox::No);
+        ask.setTextFormat(Qt::PlainText);
+        if (ask.exec() == QMessageBox::Yes && !store.restoreGoodCopy())
+            warn(store.openProblem());
+    } else if (!store.openProblem().isEmpty()) {
+        warn(store.openProblem());
+    }
+    store.takeDailyCopy();
     SetRegistryMessageHandler(warn);
     // The lock decides at once whether this is a second copy, so that its load sequence
     // below can leave the running copy's data alone.
     m_secondCopy = !m_instance->claim();
+    if (!m_instance->problem().isEmpty())
+        warn(m_instance->problem());
     m_characters->setStoresChoice(!m_secondCopy);
     // From here on this copy owns the user's data: a session that ends during the name
     // question or the tour still saves and ends in order.

@@ -6,23 +6,45 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+constexpr QFile::Permissions kPrivateFolder =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions kPrivateFile = QFile::ReadOwner | QFile::WriteOwner;
 
 QString homeOverride()
 {
     return qEnvironmentVariable("QUILLOMI_HOME");
 }
 
+// Creates the folder for the user alone (0700; the folders above it as usual). Anyone else's
+// folder, or a link, is left as it is for its user to refuse.
 QString ensured(const QString &path)
 {
-    QDir().mkpath(path);
+    if (QFileInfo(path).exists()) {
+        AppPaths::keepPrivate(path);
+    } else {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QDir().mkdir(path, kPrivateFolder);
+    }
     return path;
 }
 
 } // namespace
 
 namespace AppPaths {
+
+void keepPrivate(const QString &path)
+{
+    struct stat info = {};
+    const QByteArray native = QFile::encodeName(path);
+    if (::lstat(native.constData(), &info) == 0 && !S_ISLNK(info.st_mode) &&
+        info.st_uid == ::geteuid() && (info.st_mode & 077))
+        ::chmod(native.constData(), info.st_mode & 0700);
+}
 
 QString join(const QString &folder, const QString &name)
 {
@@ -74,10 +96,12 @@ QString runtimeFolder()
     const QString home = homeOverride();
     if (!home.isEmpty())
         return ensured(join(home, QStringLiteral("run")));
-    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (base.isEmpty())
-        base = QDir::tempPath();
-    return ensured(join(base, QStringLiteral("quillomi")));
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        return ensured(join(runtime, QStringLiteral("quillomi")));
+    // No runtime folder of the user's own: one named for this user in the shared temporary
+    // folder. Another user can make it first; the instance check refuses it then.
+    return ensured(join(QDir::tempPath(), QStringLiteral("quillomi-%1").arg(::geteuid())));
 }
 
 QString defaultCharsFolder()
@@ -126,13 +150,17 @@ SeedResult seedProgramFolder()
             const QString to = target.filePath(relative);
             if (QFileInfo::exists(to))
                 continue;
-            QDir().mkpath(QFileInfo(to).absolutePath());
+            QStringList folders;
+            for (QString folder = QFileInfo(relative).path(); folder != u'.';
+                 folder = QFileInfo(folder).path())
+                folders.prepend(folder);
+            for (const QString &folder : folders)
+                ensured(target.filePath(folder));
             // Copy to a temporary name first so a half-copied file never looks complete.
             const QString partial = to + QStringLiteral(".part");
             QFile::remove(partial);
-            if (QFile::copy(from, partial) && QFile::rename(partial, to)) {
-                QFile(to).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                         QFile::ReadOther);
+            if (QFile::copy(from, partial) && QFile::setPermissions(partial, kPrivateFile) &&
+                QFile::rename(partial, to)) {
                 ++result.copied;
             } else {
                 QFile::remove(partial);

@@ -34,6 +34,10 @@ struct SeedResult
 // Copies every shipped file that is missing in the program folder; never overwrites.
 SeedResult seedProgramFolder();
 
+// Takes the group's and others' access away from a file or folder of this user's (made by an
+// older version, or under a loose umask); anyone else's, and links, are left alone.
+void keepPrivate(const QString &path);
+
 // Joins a folder and a name with exactly one "/" between them.
 QString join(const QString &folder, const QString &name);
 

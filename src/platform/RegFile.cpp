@@ -28,7 +28,10 @@ bool RegFile::exportKey(RegistryStore &store, const QString &keyPath, const QStr
     if (!bytes)
         return false;
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(*bytes) != bytes->size() || !out.commit())
+    // A backup holds everything the store does: the user's alone, as the store is.
+    if (!out.open(QIODevice::WriteOnly) ||
+        !out.setPermissions(QFile::ReadOwner | QFile::WriteOwner) ||
+        out.write(*bytes) != bytes->size() || !out.commit())
         return failWith(error,
                         QStringLiteral("Could not write %1: %2").arg(file, out.errorString()));
     return true;

@@ -15,7 +15,7 @@ public:
     static constexpr qint64 MaxImportBytes = 64 * 1024 * 1024;
 
     // Writes the key at `keyPath` with everything below it to `file` (replaced whole, never
-    // left half written).
+    // left half written, readable by the user alone).
     static bool exportKey(RegistryStore &store, const QString &keyPath, const QString &file,
                           QString *error = nullptr);
 

@@ -1,14 +1,19 @@
 #include "platform/RegistryStore.h"
 
+#include "base/AppPaths.h"
+#include "base/Clock.h"
+#include "platform/RegistryStoreCopies.h"
+#include "platform/RegistryStoreSchema.h"
+
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <algorithm>
 #include <memory>
 
 namespace {
-
-constexpr int kSchemaVersion = 1;
 
 QString fold(const QString &name)
 {
@@ -44,10 +49,20 @@ QString moveAside(const QString &file)
     return aside;
 }
 
+// Set on every connection: WAL lets a second process read while one writes; FULL sync keeps
+// committed settings through a power cut.
+bool configure(SqliteDb &db)
+{
+    db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    return db.exec(QStringLiteral("PRAGMA synchronous=FULL")) &&
+           db.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+}
+
 } // namespace
 
 RegistryStore::RegistryStore(const QString &file)
     : m_file(file)
+    , m_copies(std::make_unique<RegistryStoreCopies>(file))
 {
     openFile();
 }
@@ -76,57 +91,155 @@ void RegistryStore::resetGlobal()
     globalStore().reset();
 }
 
-bool RegistryStore::openFile()
+void RegistryStore::openFile()
 {
-    SqliteDb::OpenResult result = m_db.open(m_file);
-    if (result == SqliteDb::OpenResult::Damaged) {
-        const QString reason = m_db.lastError();
+    m_cleanOpen = false;
+    for (const char *suffix : {"", "-wal", "-shm"})
+        AppPaths::keepPrivate(m_file + QLatin1String(suffix));
+    QString why;
+    QString damage;
+    const QFileInfo info(m_file);
+    if (!info.exists() && !createFresh(why)) {
+        m_openProblem =
+                QStringLiteral("The settings file %1 could not be created: %2").arg(m_file, why);
+        return;
+    }
+    // A new store is made whole under another name, so an empty file is a damaged one.
+    if (info.exists() && info.isFile() && info.size() == 0)
+        damage = QStringLiteral("the file is empty");
+    SqliteDb::OpenResult result = SqliteDb::OpenResult::Damaged;
+    if (damage.isEmpty()) {
+        result = m_db.open(m_file);
+        if (result == SqliteDb::OpenResult::Damaged)
+            damage = m_db.lastError();
+        else if (result == SqliteDb::OpenResult::Ok)
+            damage = checkOpened();
+    }
+    if (!damage.isEmpty()) {
+        m_db.close();
         const QString aside = moveAside(m_file);
+        m_offer = m_copies->newestGood();
         m_openProblem = QStringLiteral("The settings file %1 could not be read (%2). It was kept "
                                        "as %3 and the program starts with fresh settings.")
-                                .arg(m_file, reason, aside);
-        result = m_db.open(m_file);
+                                .arg(m_file, damage, aside);
+        result = createFresh(why) ? m_db.open(m_file) : SqliteDb::OpenResult::Failed;
+        if (result == SqliteDb::OpenResult::Ok)
+            configure(m_db);
     }
     if (result != SqliteDb::OpenResult::Ok) {
         if (m_openProblem.isEmpty())
             m_openProblem = QStringLiteral("The settings file %1 could not be opened: %2")
-                                    .arg(m_file, m_db.lastError());
-        return false;
+                                    .arg(m_file, why.isEmpty() ? m_db.lastError() : why);
+        return;
     }
-    return createSchema();
+    m_cleanOpen = m_openProblem.isEmpty();
 }
 
-bool RegistryStore::createSchema()
+// The full check of a file that SQLite could open; the reason when it is damaged. Nothing is
+// written before the file is found sound, so a damaged one is moved aside as it was. A sound
+// file that cannot be written (read-only, disk full) stays open for reading, with a message.
+QString RegistryStore::checkOpened()
 {
-    // WAL lets a second process read while one writes; FULL sync keeps committed
-    // settings through a power cut.
-    m_db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    m_db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    m_db.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
-    return m_db.transaction([this] {
-        return m_db.exec(QStringLiteral(
-                       "CREATE TABLE IF NOT EXISTS meta(name TEXT PRIMARY KEY, value TEXT);"
-                       "CREATE TABLE IF NOT EXISTS reg_key("
-                       " id INTEGER PRIMARY KEY,"
-                       " parent INTEGER REFERENCES reg_key(id) ON DELETE CASCADE,"
-                       " name TEXT NOT NULL,"
-                       " fold TEXT NOT NULL);"
-                       "CREATE UNIQUE INDEX IF NOT EXISTS reg_key_path"
-                       " ON reg_key(ifnull(parent, 0), fold);"
-                       // Listing children and cascading deletes look keys up by parent.
-                       "CREATE INDEX IF NOT EXISTS reg_key_parent ON reg_key(parent);"
-                       "CREATE TABLE IF NOT EXISTS reg_value("
-                       " id INTEGER PRIMARY KEY,"
-                       " key INTEGER NOT NULL REFERENCES reg_key(id) ON DELETE CASCADE,"
-                       " name TEXT NOT NULL,"
-                       " fold TEXT NOT NULL,"
-                       " type INTEGER NOT NULL,"
-                       " data);"
-                       "CREATE UNIQUE INDEX IF NOT EXISTS reg_value_name"
-                       " ON reg_value(key, fold);")) &&
-               m_db.exec(QStringLiteral("INSERT OR IGNORE INTO meta VALUES('schema', '%1')")
-                                 .arg(kSchemaVersion));
+    if (QString problem = RegistryStoreSchema::problem(m_db); !problem.isEmpty())
+        return problem;
+    const auto written = [this] {
+        if (m_db.lastErrorIsDamage())
+            return false;
+        m_openProblem = QStringLiteral("The settings file %1 cannot be written: %2. Changes "
+                                       "will not be kept.")
+                                .arg(m_file, m_db.lastError());
+        return true;
+    };
+    configure(m_db);
+    // The first save must not be the first to find out the file cannot take a write.
+    if (!RegistryStoreSchema::apply(m_db) && !written())
+        return m_db.lastError();
+    // It changes nothing, so it need not wait for the disk.
+    m_db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+    const bool probed = !m_openProblem.isEmpty() || m_db.transaction([this] {
+        return m_db.exec(QStringLiteral("UPDATE meta SET value = value WHERE name = 'schema'"));
     });
+    m_db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    if (!probed && !written())
+        return m_db.lastError();
+    return {};
+}
+
+// A new store is made under a temporary name and renamed into place, private to the user.
+bool RegistryStore::createFresh(QString &why)
+{
+    const QString partial =
+            m_file + QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid());
+    QFile::remove(partial);
+    QFile file(partial);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                   QFile::ReadOwner | QFile::WriteOwner)) {
+        why = file.errorString();
+        return false;
+    }
+    file.close();
+    bool made = false;
+    {
+        SqliteDb fresh;
+        made = fresh.open(partial) == SqliteDb::OpenResult::Ok && configure(fresh) &&
+               RegistryStoreSchema::apply(fresh);
+        if (!made)
+            why = fresh.lastError();
+    }
+    // Another copy of the program may have made the store meanwhile: that one is used.
+    if (made && !QFile::rename(partial, m_file) && !QFileInfo::exists(m_file)) {
+        why = QStringLiteral("it could not be renamed from %1").arg(partial);
+        made = false;
+    }
+    QFile::remove(partial);
+    return made;
+}
+
+QString RegistryStore::restoreOffer() const
+{
+    if (!m_offer)
+        return {};
+    return QStringLiteral("A copy of the settings from %1 is kept (%2). Use it instead of fresh "
+                          "settings?")
+            .arg(QLocale().toString(RegistryStoreCopies::dayOf(*m_offer), QLocale::LongFormat),
+                 *m_offer);
+}
+
+bool RegistryStore::restoreGoodCopy()
+{
+    if (!m_offer)
+        return false;
+    const QString copy = *m_offer;
+    m_offer.reset();
+    m_db.close();
+    QString why;
+    const bool restored = m_copies->restore(copy, &why);
+    m_openProblem.clear();
+    openFile();
+    if (!restored)
+        m_openProblem = QStringLiteral("The copy %1 could not be put in place of the settings "
+                                       "file %2: %3")
+                                .arg(copy, m_file, why);
+    return restored && m_cleanOpen;
+}
+
+void RegistryStore::takeDailyCopy()
+{
+    if (!m_cleanOpen)
+        return;
+    bool holdsAnything = false;
+    m_db.readTransaction([&] {
+        SqliteDb::Statement any(m_db, "SELECT 1 FROM reg_key LIMIT 1");
+        holdsAnything = any.next();
+        return true;
+    });
+    if (holdsAnything)
+        m_copies->takeInBackground(Clock::currentDate());
+}
+
+void RegistryStore::waitForCopy()
+{
+    m_copies->wait();
 }
 
 QStringList RegistryStore::splitPath(const QString &path)

@@ -6,13 +6,18 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class RegistryStoreCopies;
 
 // The registry stand-in: a tree of keys with named values, kept in one SQLite file.
 // Paths are registry paths joined by "\" ("HKEY_CURRENT_USER\Software\..."); key and value
 // names compare without regard to case, and keys and values come back in the order they
 // were created (an overwritten value keeps its place). Every multi-step write runs in one
 // transaction, so a kill leaves the old or the new state, never a half one.
+// A file that fails the full check at open is moved aside, never deleted; the store starts
+// fresh and offers the newest good copy of the file (see RegistryStoreCopies).
 class RegistryStore final
 {
 public:
@@ -30,8 +35,18 @@ public:
 
     bool isOpen() const { return m_db.isOpen(); }
     QString file() const { return m_file; }
-    // Set when the file was damaged and has been moved aside: a message for the user.
+    // Set when the file was damaged and has been moved aside, or cannot be opened or written:
+    // a message for the user.
     QString openProblem() const { return m_openProblem; }
+    // After a damaged file: a question offering its newest good copy; empty when there is none.
+    QString restoreOffer() const;
+    // Puts the offered copy in place of the fresh store; false with openProblem() saying why.
+    bool restoreGoodCopy();
+    // After a clean open of a store holding anything: starts taking today's copy on a thread
+    // of its own (at most one a day, three kept). Returns at once.
+    void takeDailyCopy();
+    // Waits for the copy being taken.
+    void waitForCopy();
     QString lastError() const { return m_db.lastError(); }
 
     bool createKey(const QString &path);
@@ -59,8 +74,9 @@ public:
     static QStringList splitPath(const QString &path);
 
 private:
-    bool openFile();
-    bool createSchema();
+    void openFile();
+    QString checkOpened();
+    bool createFresh(QString &why);
     std::optional<qint64> findKey(const QString &path);
     std::optional<RegValue> valueIn(const QString &path, const QString &name);
     std::optional<qint64> ensureKey(const QString &path);
@@ -75,5 +91,8 @@ private:
 
     QString m_file;
     QString m_openProblem;
+    std::optional<QString> m_offer;
+    bool m_cleanOpen = false;
     SqliteDb m_db;
+    std::unique_ptr<RegistryStoreCopies> m_copies;
 };

@@ -28,13 +28,17 @@ public:
     static inline const QByteArray Accepted = QByteArrayLiteral("accepted");
     static constexpr std::chrono::milliseconds DefaultAnswerTimeout{2000};
 
-    // The lock and the socket live in `folder`, a folder of the user's own.
+    // The lock and the socket live in `folder`, which must be the user's own and closed to
+    // others; any other folder is refused (see problem()).
     explicit SingleInstance(const QString &folder, QObject *parent = nullptr);
     ~SingleInstance() override;
 
     // Takes the lock without serving yet: true when this copy is (or may run as) the only
     // one. A copy that gets false is a second copy and must leave the stored data alone.
     bool claim();
+    // Why the folder was refused, for the user; empty when it is sound. A refused folder
+    // makes this copy run unguarded rather than end because of someone else's files.
+    QString problem() const { return m_problem; }
     // The instance check of the start-up. Waits at most `answerTimeout` for a running copy.
     Outcome check(std::chrono::milliseconds answerTimeout = DefaultAnswerTimeout);
 
@@ -54,7 +58,10 @@ private:
     void onConnection();
     void onReadyRead(QLocalSocket *socket);
 
+    bool lockable();
+
     QString m_serverPath;
+    QString m_problem;
     QLockFile m_lock;
     QLocalServer m_server;
 };

@@ -17,6 +17,9 @@ public:
     class Statement;
 
     enum class OpenResult { Ok, Failed, Damaged };
+    // Checked: read and write, created when missing, refused when SQLite finds damage.
+    // ReadOnly: an existing file as it is, without the check.
+    enum class Mode { Checked, ReadOnly };
 
     SqliteDb();
     ~SqliteDb();
@@ -24,7 +27,7 @@ public:
     SqliteDb &operator=(const SqliteDb &) = delete;
 
     // Opens (creating when missing) and checks that the file is a sound database.
-    OpenResult open(const QString &path);
+    OpenResult open(const QString &path, Mode mode = Mode::Checked);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     QString path() const { return m_path; }
@@ -39,7 +42,10 @@ public:
     bool inTransaction() const { return m_depth > 0; }
 
     QString lastError() const { return m_lastError; }
-    void setLastError(const QString &error) { m_lastError = error; }
+    // True when the last error says the file itself is damaged (not locked, full or read-only).
+    bool lastErrorIsDamage() const;
+    // Takes the error of the last call on the connection.
+    void noteError();
     sqlite3 *handle() const { return m_db; }
     qint64 lastInsertId() const;
 
@@ -50,6 +56,7 @@ private:
     std::chrono::steady_clock::time_point m_busySince;
     QString m_path;
     QString m_lastError;
+    int m_lastCode = 0;
     int m_depth = 0;
     bool m_failed = false;
 };

@@ -1,5 +1,6 @@
 #include "platform/RegFile.h"
 
+#include "AwkwardTexts.h"
 #include "platform/RegFileReader.h"
 #include "platform/RegFileWriter.h"
 #include "platform/RegistryStore.h"
@@ -56,6 +57,8 @@ protected:
         const QString file = home.filePath(QStringLiteral("backup.cfg"));
         QString error;
         EXPECT_TRUE(RegFile::exportKey(store, kApp, file, &error)) << error.toStdString();
+        EXPECT_EQ(QFile::permissions(file),
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         EXPECT_TRUE(store.deleteKey(kApp));
         EXPECT_TRUE(RegFile::importFile(store, file, kApp, &error)) << error.toStdString();
         return store.tree(kApp).value_or(RegKeyTree{});
@@ -65,52 +68,25 @@ protected:
     RegistryStore store;
 };
 
-struct TextCase
-{
-    const char *name;
-    QString text;
-};
-
-class RegFileText : public RegFileTest, public ::testing::WithParamInterface<TextCase>
+class RegFileText : public RegFileTest, public ::testing::WithParamInterface<AwkwardText>
 {
 };
 
 TEST_P(RegFileText, ExportThenImportGivesTheSameText)
 {
-    const QString text = GetParam().text;
-    // As a value's data, and as a value name where a name can hold it.
-    QList<RegValue> values{RegValue::string(QStringLiteral("v"), text)};
-    if (!text.contains(u'\n') && !text.contains(u'\r') && !text.contains(u'\t') &&
-        !text.contains(QChar(u'\0')) && !text.isEmpty())
-        values << RegValue::string(text, QStringLiteral("named"));
-    const RegKeyTree tree{QStringLiteral("1"), {}, {section(QStringLiteral("Alarm"), values)}};
+    const AwkwardText &awkward = GetParam();
+    // As a value's data, and as a value and a key name where a name can hold it.
+    QList<RegValue> values{RegValue::string(QStringLiteral("v"), awkward.text)};
+    if (awkward.fitsAValueName())
+        values << RegValue::string(awkward.text, QStringLiteral("named"));
+    RegKeyTree tree{QStringLiteral("1"), {}, {section(QStringLiteral("Alarm"), values)}};
+    if (awkward.fitsAKeyName())
+        tree.subkeys << section(awkward.text, {RegValue::number(QStringLiteral("n"), 1)});
     EXPECT_EQ(roundTrip(tree), tree);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-        Texts, RegFileText,
-        ::testing::Values(
-                TextCase{"Empty", QString()}, TextCase{"Plain", QStringLiteral("Ann")},
-                TextCase{"Quotes", QStringLiteral("say \"hi\" \"")},
-                TextCase{"Backslashes", QStringLiteral("C:\\Users\\ann\\")},
-                TextCase{"EscapeLookalikes", QStringLiteral("\\\" \\\\\" \\n")},
-                TextCase{"CommasAndBars", QStringLiteral("2026-12-06|09:00:00|Dentist,Dr. X|||")},
-                TextCase{"LineFeeds", QStringLiteral("first\nsecond\n\nfourth\n")},
-                TextCase{"CrLf", QStringLiteral("one\r\ntwo\r\n")},
-                TextCase{"LoneCr", QStringLiteral("one\rtwo")},
-                TextCase{"Tabs", QStringLiteral("\tindented\t")},
-                TextCase{"Spaces", QStringLiteral("  padded  ")},
-                TextCase{"NonAscii", QStringLiteral("Grüße, señor: 漢字 😀 € ÿ")},
-                TextCase{"LooksLikeData", QStringLiteral("dword:0000002a")},
-                TextCase{"LooksLikeHex", QStringLiteral("hex(1):41,00")},
-                TextCase{"Brackets", QStringLiteral("[HKEY_CURRENT_USER\\x]")},
-                TextCase{"Semicolon", QStringLiteral("; not a comment")},
-                TextCase{"Equals", QStringLiteral("a=\"b\"=c")},
-                TextCase{"ZeroInside", QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b")},
-                TextCase{"LongMultiLine",
-                         QString(QStringLiteral("Line with ümlaut, \"q\" and \\ ").repeated(20) +
-                                 QStringLiteral("\r\nend"))}),
-        [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, RegFileText, ::testing::ValuesIn(awkwardTexts()),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(RegFileTest, WholeTreeRoundTripsInItsOrder)
 {

@@ -1,11 +1,11 @@
 #include "platform/RegistryStore.h"
 
+#include "AwkwardTexts.h"
 #include "support/TempHome.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSet>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -144,61 +144,35 @@ INSTANTIATE_TEST_SUITE_P(Names, NameCase,
                                            CaseCase{"Different", "Dir", "Dir0", false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-// Ways a store file gets damaged: each is moved aside untouched with a message, and the
-// program goes on with a fresh store.
-struct Damage
-{
-    const char *name;
-    std::function<void(QByteArray &)> apply;
-};
-
-QByteArray soundStoreBytes(const QString &file)
-{
-    {
-        RegistryStore store(file);
-        QList<RegValue> values;
-        for (int i = 0; i < 2000; ++i)
-            values << RegValue::string(QStringLiteral("k%1").arg(i), QString(40, u'x'));
-        EXPECT_TRUE(store.replaceValues(kKey, values));
-    }
-    QFile f(file);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return f.readAll();
-}
-
-class DamagedStore : public ::testing::TestWithParam<Damage>
+class StoredText : public ::testing::TestWithParam<AwkwardText>
 {
 };
 
-TEST_P(DamagedStore, IsMovedAsideAndStoreStartsFresh)
+TEST_P(StoredText, ComesBackAsItWentIn)
 {
     TempHome home;
     const QString file = home.filePath(QStringLiteral("r.db"));
-    QByteArray bytes = soundStoreBytes(file);
-    ASSERT_GT(bytes.size(), 16 * 1024);
-    GetParam().apply(bytes);
+    const AwkwardText &awkward = GetParam();
+    const QString key = awkward.fitsAKeyName() ? kKey + u'\\' + awkward.text : kKey;
+    const QString name = awkward.fitsAValueName() ? awkward.text : QStringLiteral("v");
     {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        RegistryStore store(file);
+        ASSERT_TRUE(store.createKey(key));
+        ASSERT_TRUE(store.setValue(key, RegValue::string(name, awkward.text)));
     }
-
+    // Read back by a new connection, as at the next start.
     RegistryStore store(file);
-    EXPECT_TRUE(store.isOpen());
-    EXPECT_TRUE(store.openProblem().contains(QStringLiteral("could not be read")))
-            << store.openProblem().toStdString();
-    EXPECT_TRUE(store.values(kKey).isEmpty());
-    ASSERT_TRUE(store.createKey(kKey));
-    ASSERT_TRUE(store.setValue(kKey, RegValue::string(QStringLiteral("a"), QStringLiteral("b"))));
-    EXPECT_EQ(store.value(kKey, QStringLiteral("A"))->text, QStringLiteral("b"));
-
-    const QStringList aside = QDir(home.path()).entryList({QStringLiteral("r.db.damaged-*")});
-    ASSERT_EQ(aside.size(), 1);
-    EXPECT_TRUE(store.openProblem().contains(aside.first()));
-    QFile kept(home.filePath(aside.first()));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), bytes);
+    if (awkward.fitsAKeyName()) {
+        EXPECT_EQ(store.subKeys(kKey), QStringList{awkward.text});
+    }
+    EXPECT_EQ(store.values(key), QList<RegValue>{RegValue::string(name, awkward.text)});
+    const auto found = store.value(key, name);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->text, awkward.text);
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, StoredText, ::testing::ValuesIn(awkwardTexts()),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(RegistryStore, SecondDamagedFileDoesNotReplaceTheFirstCopy)
 {
@@ -223,26 +197,5 @@ TEST(RegistryStore, SecondDamagedFileDoesNotReplaceTheFirstCopy)
     }
     EXPECT_EQ(kept, QSet<QByteArray>({QByteArray(4096, 'x'), QByteArray(4096, 'y')}));
 }
-
-INSTANTIATE_TEST_SUITE_P(Kinds, DamagedStore,
-                         ::testing::Values(Damage{"NotADatabase",
-                                                  [](QByteArray &b) {
-                                                      b = QByteArray(4096, 'x');
-                                                  }},
-                                           Damage{"HeaderOverwritten",
-                                                  [](QByteArray &b) {
-                                                      b.replace(0, 16, QByteArray(16, '\x7f'));
-                                                  }},
-                                           Damage{"Truncated",
-                                                  [](QByteArray &b) {
-                                                      b.truncate(b.size() / 2);
-                                                  }},
-                                           Damage{"PageGarbled",
-                                                  [](QByteArray &b) {
-                                                      for (qsizetype i = 4096 * 3;
-                                                           i < 4096 * 4 && i < b.size(); ++i)
-                                                          b[i] = char(i * 7);
-                                                  }}),
-                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
