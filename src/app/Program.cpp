@@ -62,8 +62,7 @@ int Program::RunStartup()
     RegistryStore &store = RegistryStore::global();
     if (const QString offer = store.restoreOffer(); !offer.isEmpty()) {
         QMessageBox ask(QMessageBox::Question, QApplication::applicationName(),
-                        store.openProblem() + u"\n\n" + offer,
-                        QMessageBox::Yes | QMessageBox::No);
+                        store.openProblem() + u"\n\n" + offer, QMessageBox::Yes | QMessageBox::No);
         ask.setTextFormat(Qt::PlainText);
         if (ask.exec() == QMessageBox::Yes && !store.restoreGoodCopy())
             warn(store.openProblem());

@@ -24,6 +24,10 @@ QDate dateIn(const QString &text, const QString &format, const QLocale &locale)
     // Two-digit years follow the Windows window 1930..2029.
     if (date.isValid() && hasTwoDigitYearOnly(format) && date.year() < 1930)
         date = date.addYears(100);
+    // Only the years the stored form can write: "6/3/-1403" would load once and then be
+    // written as a date that no later start reads, and the reminder would be lost.
+    if (date.isValid() && (date.year() < 1 || date.year() > 9999))
+        return {};
     return date;
 }
 

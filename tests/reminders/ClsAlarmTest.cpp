@@ -187,6 +187,9 @@ const BadCase badCases[] = {
                       "2026-12-05"},
         {"BadBoolean", "2026-12-05|m|s|15:04:00|0|1|Yes|False|False|False|False|False|False|0|1|"
                        "2026-12-05"},
+        // A year the stored form cannot write back: kept aside as unreadable, not lost later.
+        {"YearBeforeOne", "6/3/-1403|m|s|15:04:00|0|1|False|False|False|False|False|False|False|"
+                          "0|1|2026-12-05"},
         {"BadEndDate",
          "2026-12-05|m|s|15:04:00|0|1|False|False|False|False|False|False|False|0|1|someday"},
         {"BadEscape", "2026-12-05|a\\q|s|15:04:00|0|1|False|False|False|False|False|False|False|0|"
