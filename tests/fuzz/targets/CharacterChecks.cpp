@@ -4,6 +4,7 @@
 #include "agent/CharacterRenderer.h"
 
 #include <QImage>
+#include <algorithm>
 
 namespace Fuzz {
 

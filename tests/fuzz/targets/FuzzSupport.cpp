@@ -4,11 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 namespace Fuzz {
 
@@ -24,7 +24,11 @@ void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
 
 QTemporaryDir &scratch()
 {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quillomi-fuzz-XXXXXX"));
+    // Files rewritten thousands of times a second: on ext4 each truncation flushes to disk,
+    // so memory-backed /dev/shm is preferred where it exists.
+    const QString shm = QStringLiteral("/dev/shm");
+    const QString base = QFileInfo(shm).isWritable() ? shm : QDir::tempPath();
+    static QTemporaryDir dir(base + QStringLiteral("/quillomi-fuzz-XXXXXX"));
     return dir;
 }
 
@@ -32,7 +36,8 @@ QTemporaryDir &scratch()
 
 void startApplication()
 {
-    static std::unique_ptr<QGuiApplication> app;
+    // Never destroyed: libFuzzer ends with exit(), and Qt's own statics may go first.
+    static QGuiApplication *app = nullptr;
     if (app)
         return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -41,7 +46,7 @@ void startApplication()
     static int argc = 1;
     static char name[] = "quillomi-fuzz";
     static char *argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
+    app = new QGuiApplication(argc, argv);
 }
 
 QString scratchFolder()

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString whole = message + QStringLiteral("\n ==> \n") + html;
 
     static const QRegularExpression opening(
-            QStringLiteral(R"(\G<a (target="_blank" )?href="([^"]*)">([^<]*)</a>)"));
+            QStringLiteral(R"re(\G<a (target="_blank" )?href="([^"]*)">([^<]*)</a>)re"));
     static const QString lineBreak = QStringLiteral("<br>");
     QString text; // the page's text, line breaks as "\n"
     qsizetype pos = 0;

@@ -7,8 +7,9 @@
 #include "agent/CharacterFileFormat.h"
 #include "agent/CharacterLoader.h"
 
-#include <QtEndian>
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t *data, size_t size, size_t maxSize);
 

@@ -38,9 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (line.size() < 2 || !line.startsWith(u'[') || !line.endsWith(u']'))
             continue;
         ++headers;
+        // Element k is line k of the file counted from 1; the section's first text follows
+        // the first line equal to the header.
         const int start = FindSection(line);
-        FUZZ_CHECK(start >= 1 && start <= i + 1, line);
-        FUZZ_CHECK(fileLines.at(start - 1) == line, line);
+        FUZZ_CHECK(start >= 2 && start <= i + 2, line);
+        FUZZ_CHECK(fileLines.at(start - 2) == line && fileLines.indexOf(line) == start - 2, line);
         const QString name = line.mid(1, line.size() - 2);
         if (!name.startsWith(u'['))
             FUZZ_CHECK(FindSection(name) == start, name);
