@@ -101,3 +101,10 @@ QByteArray Reader::rest()
 }
 
 } // namespace Fuzz
+
+// Every target starts the same way, before libFuzzer calls it with the first input.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    Fuzz::startApplication();
+    return 0;
+}

@@ -9,7 +9,8 @@
 // and property checks that stop the run like a sanitizer report does.
 namespace Fuzz {
 
-// Starts a QGuiApplication on the offscreen platform (fonts, SVG) once per process.
+// Starts a QGuiApplication on the offscreen platform (fonts, SVG) once per process;
+// LLVMFuzzerInitialize, defined with it, calls it for every target.
 void startApplication();
 
 // A folder of this process, removed at exit; QUILLOMI_HOME points at it, so the program

@@ -51,12 +51,6 @@ QString attributeText(const QString &value, const QString &whole)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::startApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString message = QString::fromUtf8(Fuzz::bytes(data, size));

@@ -29,12 +29,6 @@ std::optional<QByteArray> document(const QByteArray &file)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::startApplication();
-    return 0;
-}
-
 extern "C" size_t LLVMFuzzerCustomMutator(uint8_t *data, size_t size, size_t maxSize,
                                           unsigned int seed)
 {

@@ -18,12 +18,6 @@ QString describe(const RegKeyTree &tree, int depth = 0)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::startApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QList<RegFileReader::Key> keys;

@@ -4,12 +4,6 @@
 #include "FuzzSupport.h"
 #include "agent/SpeechTags.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::startApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(Fuzz::bytes(data, size));

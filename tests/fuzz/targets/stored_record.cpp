@@ -40,12 +40,6 @@ void checkDateAndTime(const QString &text, const QLocale &locale)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::startApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     Fuzz::Reader in(data, size);

@@ -9,12 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::startApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString svg = QString::fromUtf8(Fuzz::bytes(data, size));
