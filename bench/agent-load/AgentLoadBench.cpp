@@ -1,11 +1,13 @@
 // Load time per shipped character (target < 50 ms), memory of a decoded character, and the
 // time to draw one frame at 1x and 2x.
+#include "agent/CharacterFileFormat.h"
 #include "agent/CharacterLoader.h"
 #include "agent/CharacterRenderer.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -76,6 +78,40 @@ void characterMemory(benchmark::State &state)
     state.counters["heap_MB_per_character"] = heapPerCharacter;
 }
 BENCHMARK(characterMemory)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A file of a few dozen kilobytes announcing 1.2 million empty frames: refused at once.
+void refuseOversizedFile(benchmark::State &state)
+{
+    QByteArray json = "{\"name\":\"Big\",\"guid\":\"{01234567-89AB-CDEF-0123-456789ABCDEF}\","
+                      "\"width\":128,\"height\":128,\"parts\":[],\"matrices\":[],"
+                      "\"animations\":[";
+    for (int a = 0; a < 300; ++a) {
+        json += (a ? ",{\"name\":\"A" : "{\"name\":\"A") + QByteArray::number(a) +
+                "\",\"frames\":[";
+        for (int f = 0; f < 4096; ++f)
+            json += f ? ",{\"ms\":1,\"layers\":[]}" : "{\"ms\":1,\"layers\":[]}";
+        json += "]}";
+    }
+    json += "]}";
+    const QByteArray file = CharacterFileFormat::wrap(json);
+    state.SetLabel(QStringLiteral("%1 KB file, %2 MB unpacked")
+                           .arg(file.size() / 1024)
+                           .arg(json.size() / (1024 * 1024))
+                           .toStdString());
+    QString error;
+    const double heapBefore = heapMb();
+    for (auto _ : state) {
+        const CharacterLoadResult r = CharacterLoader::loadBytes(file);
+        if (r) {
+            state.SkipWithError("the file was not refused");
+            break;
+        }
+        error = r.error;
+    }
+    state.counters["heap_MB_after"] = heapMb() - heapBefore;
+    std::fprintf(stderr, "refused: %s\n", qPrintable(error));
+}
+BENCHMARK(refuseOversizedFile)->Unit(benchmark::kMillisecond);
 
 void renderFrame(benchmark::State &state)
 {
