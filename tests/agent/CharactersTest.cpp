@@ -195,6 +195,8 @@ TEST(Characters, LogsEachRequestAndEventOnOneLineWhenAsked)
         ASSERT_TRUE(characters.Load(QStringLiteral("Agent0"), shipped("Wobbo_Mini.acs")));
         AgentCharacter *wobbo = characters(QStringLiteral("Agent0"));
         wobbo->Show();
+        for (int state : {1, 1, 1, 2, 2, 1})
+            wobbo->Activate(state);
         wobbo->Play(QStringLiteral("NoSuchThing"));
         wobbo->Hide();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !hides.isEmpty(); }, 10000));
@@ -209,6 +211,10 @@ TEST(Characters, LogsEachRequestAndEventOnOneLineWhenAsked)
                                                                  << all.toStdString();
     for (const QString &line : std::as_const(g_logged))
         EXPECT_FALSE(line.contains(u'\n'));
+    // Activating again and again logs the changes only.
+    EXPECT_EQ(g_logged.filter(QStringLiteral("Activate")),
+              QStringList({QStringLiteral("Agent0 Activate 1"), QStringLiteral("Agent0 Activate 2"),
+                           QStringLiteral("Agent0 Activate 1")}));
 }
 
 TEST(AgentSettings, HonoursTheFirstRunValuesAndFallsBackOnBadOnes)
