@@ -155,6 +155,7 @@ void Program::fillSettingsHooks()
                         m_characters->PlaceCharacter(m_characters->CurrentChar(), 1, true);
                     },
             .setVoice = [this](const QString &voice) { m_characters->SetVoice(voice, false); },
+            .characterFiles = {},
     };
 }
 
