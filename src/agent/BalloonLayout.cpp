@@ -9,6 +9,7 @@ QList<BalloonLayout::Line> BalloonLayout::wrap(const QString &text, const QFontM
     // milliseconds. Gaps are measured as written, as they are drawn: a run of spaces is wide.
     QList<Line> lines;
     const int size = int(text.size());
+    const int average = std::max(1, metrics.averageCharWidth());
     int lineStart = -1;
     int lineEnd = 0;
     int lineWidth = 0;
@@ -52,12 +53,33 @@ QList<BalloonLayout::Line> BalloonLayout::wrap(const QString &text, const QFontM
             if (lineStart >= 0)
                 close();
             while (true) {
-                // The longest piece that fits: a binary search, as no glyph is under 1 px.
+                // The longest piece that fits: a binary search between bounds found around
+                // a guess from the average width, so each step measures about a line.
+                const auto fitsIn = [&](int end) {
+                    return metrics.horizontalAdvance(text.mid(wordStart, end - wordStart)) <= width;
+                };
+                const int guess = std::min(wordEnd, wordStart + std::max(1, width / average));
                 int fits = wordStart + 1;
                 int tooLong = std::min(wordEnd, wordStart + width + 1) + 1;
+                if (fitsIn(guess)) {
+                    fits = guess;
+                    for (int step = std::max(2, (guess - wordStart) / 8); fits < wordEnd;
+                         step *= 2) {
+                        const int further = std::min(wordEnd, fits + step);
+                        if (!fitsIn(further)) {
+                            tooLong = further;
+                            break;
+                        }
+                        fits = further;
+                    }
+                    if (fits == wordEnd)
+                        tooLong = wordEnd + 1;
+                } else {
+                    tooLong = guess;
+                }
                 while (tooLong - fits > 1) {
                     const int middle = (fits + tooLong) / 2;
-                    if (metrics.horizontalAdvance(text.mid(wordStart, middle - wordStart)) <= width)
+                    if (fitsIn(middle))
                         fits = middle;
                     else
                         tooLong = middle;
@@ -91,7 +113,7 @@ QList<BalloonLayout::Line> BalloonLayout::wrap(const QString &text, const QFontM
 
 QString BalloonLayout::shownText(const QString &text)
 {
-    if (text.simplified().isEmpty())
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); }))
         return {};
     // Only the beginning of a huge text is laid out (the voice still says all of it), so
     // a pasted megabyte costs no more than a page.

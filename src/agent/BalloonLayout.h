@@ -19,7 +19,7 @@ public:
     static constexpr int TailHeight = 16;
     static constexpr int Gap = 2; // between tail tip and the character
     // Characters of a text laid out at most; the rest is spoken but not shown.
-    static constexpr int MaxLaidOutChars = 20000;
+    static constexpr int MaxLaidOutChars = 5000;
 
     struct Line
     {
