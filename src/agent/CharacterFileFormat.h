@@ -12,7 +12,7 @@ public:
     static constexpr int HeaderBytes = 16;
 
     // Hard limits: a file beyond any of them is refused with an error.
-    static constexpr qint64 MaxJsonBytes = 32 * 1024 * 1024;
+    static constexpr qint64 MaxJsonBytes = 16 * 1024 * 1024;
     static constexpr int MaxParts = 512;
     static constexpr qint64 MaxPartSvgBytes = 1024 * 1024;
     static constexpr qint64 MaxPartSvgBytesTotal = 8 * 1024 * 1024;
