@@ -1,11 +1,13 @@
 // Load time per shipped character (target < 50 ms), memory of a decoded character, and the
 // time to draw one frame at 1x and 2x.
+#include "agent/CharacterFileFormat.h"
 #include "agent/CharacterLoader.h"
 #include "agent/CharacterRenderer.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -76,6 +78,41 @@ void characterMemory(benchmark::State &state)
     state.counters["heap_MB_per_character"] = heapPerCharacter;
 }
 BENCHMARK(characterMemory)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A file of a few dozen kilobytes announcing hundreds of thousands of empty frames: 1.2
+// million are over the unpacked size, 650 000 just under it and over the frame total.
+void refuseOversizedFile(benchmark::State &state)
+{
+    QByteArray json = "{\"name\":\"Big\",\"guid\":\"{01234567-89AB-CDEF-0123-456789ABCDEF}\","
+                      "\"width\":128,\"height\":128,\"parts\":[],\"matrices\":[],"
+                      "\"animations\":[";
+    for (int a = 0; a < state.range(0); ++a) {
+        json += (a ? ",{\"name\":\"A" : "{\"name\":\"A") + QByteArray::number(a) +
+                "\",\"frames\":[";
+        for (int f = 0; f < 4096; ++f)
+            json += f ? ",{\"ms\":1,\"layers\":[]}" : "{\"ms\":1,\"layers\":[]}";
+        json += "]}";
+    }
+    json += "]}";
+    const QByteArray file = CharacterFileFormat::wrap(json);
+    state.SetLabel(QStringLiteral("%1 KB file, %2 MB unpacked")
+                           .arg(file.size() / 1024)
+                           .arg(json.size() / (1024 * 1024))
+                           .toStdString());
+    QString error;
+    const double heapBefore = heapMb();
+    for (auto _ : state) {
+        const CharacterLoadResult r = CharacterLoader::loadBytes(file);
+        if (r) {
+            state.SkipWithError("the file was not refused");
+            break;
+        }
+        error = r.error;
+    }
+    state.counters["heap_MB_after"] = heapMb() - heapBefore;
+    std::fprintf(stderr, "refused: %s\n", qPrintable(error));
+}
+BENCHMARK(refuseOversizedFile)->Arg(300)->Arg(160)->Unit(benchmark::kMillisecond);
 
 void renderFrame(benchmark::State &state)
 {

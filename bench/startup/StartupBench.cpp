@@ -3,7 +3,9 @@
 //   exec -> the character's window viewable on screen, exec -> the greeting's first audio
 //   sample (the speech WAV), PSS after 30 s idle, CPU and wake-ups over a minute idle with
 //   idle animations off; with no reminders and with 10,000.
-// Usage: bench_startup [--runs N] [--quick] [--other COMMAND ARGS...]
+// Usage: bench_startup [--runs N] [--quick] [--motion] [--other COMMAND ARGS...]
+//   --motion measures the idle cost with the idle animations on (the default settings)
+//   instead of with reduced motion.
 //   --other times that program's start instead (exec -> its first viewable window) and its
 //   memory and idle cost, for side-by-side figures.
 
@@ -35,6 +37,7 @@ struct Options
     int settleSeconds = 30;    // idle before the memory reading
     int quietFromSeconds = 75; // the web greeting (after a minute) is over by then
     int measureSeconds = 60;
+    bool motion = false; // idle with the character's idle animations, as by default
     QStringList other;
 };
 
@@ -317,10 +320,12 @@ void benchQuillomi(const VirtualDesktop &desktop, const Options &options, int re
             heard << audio;
         }
     }
-    Launch idle = launch(desktop, command, home.path(), {}, true);
+    Launch idle = launch(desktop, command, home.path(), {}, !options.motion);
     const IdleCost cost = measureIdle(idle, options);
     stop(idle);
-    report(label, shown, spoken, heard, cost);
+    report(qPrintable(QString::fromUtf8(label) +
+                      (options.motion ? QStringLiteral(", motion") : QString())),
+           shown, spoken, heard, cost);
 }
 
 void benchOther(const VirtualDesktop &desktop, const Options &options)
@@ -351,6 +356,8 @@ int main(int argc, char *argv[])
     for (int i = 0; i < args.size(); ++i) {
         if (args.at(i) == u"--runs" && i + 1 < args.size())
             options.runs = args.at(++i).toInt();
+        else if (args.at(i) == u"--motion")
+            options.motion = true;
         else if (args.at(i) == u"--quick") {
             options.settleSeconds = 5;
             options.quietFromSeconds = 5;

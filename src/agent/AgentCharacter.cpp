@@ -140,13 +140,12 @@ void AgentCharacter::MoveTo(int x, int y)
 
 void AgentCharacter::Activate(int state)
 {
-    qCInfo(lcAgent).noquote() << m_id << "Activate" << state;
     if (state == 2 && m_runtime->isVisible()) {
         m_window->raise();
         if (m_balloon->isVisible())
             m_balloon->raise();
     }
-    emit activated();
+    emit activated(state);
 }
 
 bool AgentCharacter::Visible() const
@@ -278,7 +277,9 @@ void AgentCharacter::rightClicked(int button, int shift, const QPoint &at)
 
 void AgentCharacter::createTrayIcon()
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable() || m_data->restAnimation.isEmpty())
+    // Made even while the desktop has no tray: a panel that starts after the program (or
+    // restarts) gets the icon docked then, so Hide never leaves the character out of reach.
+    if (m_data->restAnimation.isEmpty())
         return;
     const QImage image =
             CharacterRenderer(m_data).render(m_data->restAnimation, 0, std::nullopt, 0.25, 2.0);

@@ -78,7 +78,7 @@ public:
     CharacterWindow *window() const { return m_window.get(); }
     BalloonWindow *balloon() const { return m_balloon.get(); }
     SpeechOutput *speech() const { return m_speech; }
-    // Null where the desktop has no system tray.
+    // Null only for a character without a rest pose; docked whenever a tray is there.
     QSystemTrayIcon *trayIcon() const;
 
 signals:
@@ -86,7 +86,7 @@ signals:
     void doubleClicked(int button, int shift, int x, int y);
     void dragCompleted(int button, int shift, int x, int y);
     void hidden(int cause);
-    void activated();
+    void activated(int state);
     void commandChosen(const QString &name);
 
 private:

@@ -18,6 +18,8 @@ public:
     static constexpr int Padding = 10;
     static constexpr int TailHeight = 16;
     static constexpr int Gap = 2; // between tail tip and the character
+    // Characters of a text laid out at most; the rest is spoken but not shown.
+    static constexpr int MaxLaidOutChars = 5000;
 
     struct Line
     {
@@ -38,8 +40,16 @@ public:
     // a long text), then placing the bubble beside the character (cheap, for every move).
     static BalloonLayout measure(const QString &text, const QFontMetrics &metrics, int screenWidth);
     void place(const QRect &character, const QRect &screen);
+    // The part of a text the balloon lays out: its first MaxLaidOutChars characters (and an
+    // ellipsis when there is more), every blank but a line break as a space.
+    static QString shownText(const QString &text);
     // Breaks text into lines no wider than `width` pixels, at spaces where possible.
     static QList<Line> wrap(const QString &text, const QFontMetrics &metrics, int width);
+    // How long a text stays readable once all of it is out: it grows with the length,
+    // from MinReadingMs to MaxReadingMs.
+    static constexpr int MinReadingMs = 1500;
+    static constexpr int MaxReadingMs = 12000;
+    static int readingMs(const QString &text);
     // The first line to show so that the line holding `offset` is visible.
     int firstVisibleLine(int offset) const;
 };

@@ -3,6 +3,7 @@
 #include "platform/X11WindowHints.h"
 
 #include <QBitmap>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -23,8 +24,7 @@ BalloonWindow::BalloonWindow(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     setObjectName(QStringLiteral("balloon"));
     m_linger.setSingleShot(true);
-    m_linger.setInterval(Linger);
-    connect(&m_linger, &QTimer::timeout, this, &BalloonWindow::dismiss);
+    connect(&m_linger, &QTimer::timeout, this, &BalloonWindow::lingerEnded);
 }
 
 BalloonWindow::~BalloonWindow() = default;
@@ -35,6 +35,9 @@ void BalloonWindow::present(const QString &text, bool thought, const QRect &char
     m_text = text;
     m_thought = thought;
     m_revealed = thought ? int(text.size()) : 0;
+    m_wholeTextSince.invalidate();
+    if (thought)
+        m_wholeTextSince.start();
     m_character = character;
     m_measuredWidth = -1;
     relayout();
@@ -49,6 +52,8 @@ void BalloonWindow::reveal(int shownCharacters)
     if (shownCharacters <= m_revealed)
         return;
     m_revealed = std::min(shownCharacters, int(m_text.size()));
+    if (m_revealed == int(m_text.size()))
+        m_wholeTextSince.start();
     update();
 }
 
@@ -62,9 +67,27 @@ void BalloonWindow::follow(const QRect &character)
 
 void BalloonWindow::finish()
 {
+    if (m_revealed < int(m_text.size()) || !m_wholeTextSince.isValid())
+        m_wholeTextSince.start();
     m_revealed = int(m_text.size());
     update();
-    m_linger.start();
+    // A thought was readable all along; spoken words only since the last one came out.
+    const qint64 left = BalloonLayout::readingMs(m_text) - m_wholeTextSince.elapsed();
+    m_linger.start(int(std::max<qint64>(left, BalloonLayout::MinReadingMs)));
+}
+
+void BalloonWindow::lingerEnded()
+{
+    if (pointerRests())
+        m_linger.start(HoverRecheck);
+    else
+        dismiss();
+}
+
+bool BalloonWindow::pointerRests() const
+{
+    const QRegion shape = mask().isEmpty() ? QRegion(rect()) : mask();
+    return isVisible() && shape.contains(mapFromGlobal(QCursor::pos()));
 }
 
 void BalloonWindow::dismiss()

@@ -2,6 +2,7 @@
 
 #include "agent/BalloonLayout.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QRect>
 #include <QTimer>
@@ -15,7 +16,8 @@ class BalloonWindow final : public QWidget
     Q_DISABLE_COPY_MOVE(BalloonWindow)
 
 public:
-    static constexpr std::chrono::milliseconds Linger{1500};
+    // While the pointer rests on a balloon that is due to go, it looks again this often.
+    static constexpr std::chrono::milliseconds HoverRecheck{400};
 
     explicit BalloonWindow(QWidget *parent = nullptr);
     ~BalloonWindow() override;
@@ -30,7 +32,8 @@ public:
     void reveal(int shownCharacters);
     // The character moved: keep pointing at it.
     void follow(const QRect &character);
-    // The words are out: stay a moment, then go.
+    // The words are out: stay until the whole text has been up for its reading time (and
+    // while the pointer rests on the balloon), then go.
     void finish();
     void dismiss();
 
@@ -38,12 +41,16 @@ public:
     int revealed() const { return m_revealed; }
     bool isThought() const { return m_thought; }
     const BalloonLayout &layout() const { return m_layout; }
+    // Milliseconds until the balloon goes; -1 while it is not going.
+    int lingerRemainingMs() const { return m_linger.isActive() ? m_linger.remainingTime() : -1; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     void relayout();
+    void lingerEnded();
+    bool pointerRests() const;
     QPainterPath shape() const;
 
     QFont m_font;
@@ -54,4 +61,5 @@ private:
     int m_revealed = 0;
     bool m_thought = false;
     QTimer m_linger;
+    QElapsedTimer m_wholeTextSince; // since the last word came out
 };

@@ -53,6 +53,18 @@ QSvgRenderer *CharacterData::partRenderer(int index) const
 
 void CharacterData::addAnimation(Animation animation)
 {
+    for (Frame &frame : animation.frames) {
+        QByteArray packed;
+        packed.reserve(frame.layers.size() * qsizetype(sizeof(double) * 8));
+        for (const Layer &l : std::as_const(frame.layers)) {
+            const double values[] = {double(l.part),    l.transform.m11(),
+                                     l.transform.m12(), l.transform.m21(),
+                                     l.transform.m22(), l.transform.dx(),
+                                     l.transform.dy(),  l.opacity + (l.mouth ? 10.0 : 0.0)};
+            packed.append(reinterpret_cast<const char *>(values), sizeof values);
+        }
+        frame.look = *m_looks.insert(packed, m_looks.value(packed, int(m_looks.size())));
+    }
     const QString key = animation.name.toLower();
     if (const auto it = m_animationIndex.constFind(key); it != m_animationIndex.cend()) {
         m_animations[*it] = std::move(animation);

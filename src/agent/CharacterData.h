@@ -48,6 +48,10 @@ public:
         QList<Branch> branches;
         // Frame to jump to when the animation is asked to end early; -1 plays on.
         int exitFrame = -1;
+        // Frames that look alike (same layers, places, opacities and mouth slot) share this
+        // number, so they are drawn once and a frame like the one before costs nothing.
+        // Given by addAnimation(); -1 for a frame outside a character.
+        int look = -1;
         // Frames with a mouth slot can speak.
         bool canSpeak() const;
     };
@@ -93,8 +97,10 @@ public:
     QSvgRenderer *partRenderer(int index) const;
     std::array<int, MouthShapeCount> mouths{-1, -1, -1, -1, -1, -1, -1};
 
-    // Animations by name, compared without regard to case.
+    // Animations by name, compared without regard to case. Numbers the frames' looks.
     void addAnimation(Animation animation);
+    // How many distinct looks the frames have.
+    int lookCount() const { return int(m_looks.size()); }
     const Animation *animation(const QString &name) const;
     const QList<Animation> &animations() const { return m_animations; }
     QStringList animationNames() const;
@@ -115,4 +121,5 @@ private:
     QHash<QString, int> m_partIndex;
     QList<Animation> m_animations;
     QHash<QString, int> m_animationIndex; // lower-case name -> index
+    QHash<QByteArray, int> m_looks;       // a frame's layers, packed -> its look
 };

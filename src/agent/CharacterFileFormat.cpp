@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QStringList>
+#include <QXmlStreamReader>
 #include <QtEndian>
 #include <cmath>
 #include <zlib.h>
@@ -205,15 +207,62 @@ QList<QTransform> readMatrices(const QJsonValue &value)
 
 // Parts are self-contained drawings. Anything that reaches outside the part (images and
 // links to files, which Qt Svg would open: a hostile file could name a device that never
-// ends) or expands without bound (entities, <use> chains) is refused.
-QString unsafeSvgFeature(const QString &svg)
+// ends) or expands without bound (entities, <use> chains) is refused. Elements are judged
+// by their local name whatever prefix or namespace they are written with, as Qt Svg draws
+// by local name. Returns what is wrong with the part, or nothing.
+QString svgFault(const QString &svg)
 {
-    static const QRegularExpression banned(
-            QStringLiteral("<!DOCTYPE|<!ENTITY|<image\\b|<use\\b|<script\\b|<foreignObject\\b|"
-                           "href\\s*=\\s*[\"'](?!#)"),
-            QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = banned.match(svg);
-    return m.hasMatch() ? m.captured(0) : QString();
+    static const QStringList bannedElements{QStringLiteral("image"), QStringLiteral("use"),
+                                            QStringLiteral("script"),
+                                            QStringLiteral("foreignObject")};
+    const auto unsafe = [](const QString &what) {
+        return QStringLiteral("uses %1, which character files may not use").arg(what);
+    };
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::DTD:
+            return unsafe(QStringLiteral("a document type"));
+        case QXmlStreamReader::EntityReference:
+            return unsafe(QStringLiteral("an entity"));
+        case QXmlStreamReader::StartElement:
+            if (bannedElements.contains(xml.name()))
+                return unsafe(QStringLiteral("<%1>").arg(xml.name()));
+            for (const QXmlStreamAttribute &a : xml.attributes()) {
+                if (a.name() == QLatin1String("href") && !a.value().startsWith(u'#'))
+                    return unsafe(QStringLiteral("a link to \"%1\"").arg(a.value().left(64)));
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (xml.hasError())
+        return QStringLiteral("is not valid SVG (%1 at line %2)")
+                .arg(xml.errorString())
+                .arg(xml.lineNumber());
+    return {};
+}
+
+// Checked before anything is decoded, so an oversized file is refused at once.
+void checkTotals(const QJsonArray &animations, const QSize &frameSize)
+{
+    qint64 frames = 0;
+    for (const QJsonValue &a : animations)
+        frames += a.toObject().value(QLatin1String("frames")).toArray().size();
+    if (frames > CharacterFileFormat::MaxFramesTotal)
+        fail(QStringLiteral("the animations have %1 frames in all, at most %2 are allowed")
+                     .arg(frames)
+                     .arg(CharacterFileFormat::MaxFramesTotal));
+    const qint64 pixels = frames * frameSize.width() * frameSize.height();
+    if (pixels > CharacterFileFormat::MaxFramePixelsTotal)
+        fail(QStringLiteral("the frames have %1 pixels in all (%2 frames of %3 x %4), at most "
+                            "%5 are allowed")
+                     .arg(pixels)
+                     .arg(frames)
+                     .arg(frameSize.width())
+                     .arg(frameSize.height())
+                     .arg(CharacterFileFormat::MaxFramePixelsTotal));
 }
 
 std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
@@ -241,8 +290,14 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
         c->voiceRate =
                 integer(voice.value(QLatin1String("rate")), QStringLiteral("voice rate"), 80, 450);
 
+    const QJsonArray animations =
+            array(root.value(QLatin1String("animations")), QStringLiteral("\"animations\""),
+                  CharacterFileFormat::MaxAnimations);
+    checkTotals(animations, c->frameSize);
+
     const QJsonArray parts = array(root.value(QLatin1String("parts")), QStringLiteral("\"parts\""),
                                    CharacterFileFormat::MaxParts);
+    qint64 svgTotal = 0;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QJsonObject p = parts[i].toObject();
         const QString id = name(p.value(QLatin1String("id")), QStringLiteral("part %1 id").arg(i));
@@ -252,11 +307,14 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
             fail(QStringLiteral("part \"%1\" needs an SVG text of at most %2 bytes")
                          .arg(id)
                          .arg(CharacterFileFormat::MaxPartSvgBytes));
+        svgTotal += bytes.size();
+        if (svgTotal > CharacterFileFormat::MaxPartSvgBytesTotal)
+            fail(QStringLiteral("the parts' SVG texts come to more than %1 bytes in all")
+                         .arg(CharacterFileFormat::MaxPartSvgBytesTotal));
         if (c->partIndex(id) >= 0)
             fail(QStringLiteral("part \"%1\" appears twice").arg(id));
-        if (const QString unsafe = unsafeSvgFeature(svg.toString()); !unsafe.isEmpty())
-            fail(QStringLiteral("part \"%1\" uses %2, which character files may not use")
-                         .arg(id, unsafe));
+        if (const QString fault = svgFault(svg.toString()); !fault.isEmpty())
+            fail(QStringLiteral("part \"%1\" %2").arg(id, fault));
         if (c->addPart(id, bytes) < 0)
             fail(QStringLiteral("part \"%1\" is not valid SVG").arg(id));
     }
@@ -272,9 +330,6 @@ std::shared_ptr<CharacterData> readDocument(const QJsonObject &root)
             fail(QStringLiteral("mouth \"%1\" names a missing part \"%2\"").arg(key, id));
     }
 
-    const QJsonArray animations =
-            array(root.value(QLatin1String("animations")), QStringLiteral("\"animations\""),
-                  CharacterFileFormat::MaxAnimations);
     const QList<QTransform> matrices = readMatrices(root.value(QLatin1String("matrices")));
     qint64 layerTotal = 0;
     for (qsizetype i = 0; i < animations.size(); ++i) {

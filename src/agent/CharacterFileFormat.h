@@ -12,13 +12,19 @@ public:
     static constexpr int HeaderBytes = 16;
 
     // Hard limits: a file beyond any of them is refused with an error.
-    static constexpr qint64 MaxJsonBytes = 32 * 1024 * 1024;
+    static constexpr qint64 MaxJsonBytes = 16 * 1024 * 1024;
     static constexpr int MaxParts = 512;
     static constexpr qint64 MaxPartSvgBytes = 1024 * 1024;
+    static constexpr qint64 MaxPartSvgBytesTotal = 8 * 1024 * 1024;
     static constexpr int MaxAnimations = 1024;
     static constexpr int MaxFramesPerAnimation = 4096;
+    // What a whole file may ask for: a small file can announce far more than its bytes
+    // suggest (empty frames pack into almost nothing), and every frame costs memory to
+    // hold and pixels to draw.
+    static constexpr qint64 MaxFramesTotal = 32'768;
+    static constexpr qint64 MaxFramePixelsTotal = 512LL * 1024 * 1024;
     static constexpr int MaxLayersPerFrame = 128;
-    static constexpr qint64 MaxLayersTotal = 2'000'000;
+    static constexpr qint64 MaxLayersTotal = 500'000;
     static constexpr int MaxBranchesPerFrame = 16;
     static constexpr int MaxFrameMs = 60'000;
     static constexpr int MaxFrameSide = 2048;

@@ -9,12 +9,14 @@
 
 namespace {
 
-// Rendered frames kept per window; loops and idles replay from here (bytes).
-constexpr int kCacheBytes = 6 * 1024 * 1024;
+// Drawn frames kept per window (bytes): enough for the rest pose, the idle animations and
+// speaking of the largest shipped character at 1x, so idling never draws a frame twice.
+constexpr int kCacheBytes = 24 * 1024 * 1024;
 // What shows through the figure's soft edge where the 1-bit shape lets it: the dark of the
 // outline, not the window's grey (the shape is in logical pixels, coarser than the art at
 // a device pixel ratio above 1).
 const QColor kEdge(28, 32, 40);
+constexpr int kStripRows = 32;
 
 QBitmap maskOf(const QImage &image)
 {
@@ -59,57 +61,95 @@ int CharacterWindow::shiftState(Qt::KeyboardModifiers modifiers)
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-const CharacterWindow::Rendered *CharacterWindow::rendered(const CharacterData::Frame *frame,
+QBitmap CharacterWindow::currentMask() const
+{
+    QBitmap mask(size());
+    mask.fill(Qt::color0);
+    QPainter painter(&mask);
+    painter.setClipRegion(m_current.shape);
+    painter.fillRect(rect(), Qt::color1);
+    return mask;
+}
+
+quint64 CharacterWindow::keyOf(const CharacterData::Frame *frame,
+                               std::optional<MouthShape> mouth) const
+{
+    // Frames of a character are numbered by look; a stray frame goes by its address. The
+    // mouth matters only where the frame has a slot for it.
+    const quint64 look = frame->look >= 0 ? quint64(frame->look)
+                                          : (quint64(reinterpret_cast<quintptr>(frame)) << 4);
+    const quint64 shape = mouth && frame->canSpeak() ? quint64(int(*mouth) + 1) : 0;
+    return (look << 4) ^ shape ^ (quint64(devicePixelRatioF() * 4) << 58) ^
+           (frame->look >= 0 ? 0 : quint64(1) << 63);
+}
+
+const CharacterWindow::Rendered *CharacterWindow::rendered(quint64 key,
+                                                           const CharacterData::Frame *frame,
                                                            std::optional<MouthShape> mouth)
 {
-    const qreal ratio = devicePixelRatioF();
-    // Frames live as long as the character data, so their address names them.
-    const quint64 key = (quint64(reinterpret_cast<quintptr>(frame)) << 4) ^
-                        quint64(mouth ? int(*mouth) + 1 : 0) ^ (quint64(ratio * 4) << 60);
     if (const Rendered *hit = m_cache.object(key))
         return hit;
+    ++m_renders;
+    const qreal ratio = devicePixelRatioF();
+    const QImage image = m_renderer.render(*frame, mouth, 1.0, ratio);
+    const QImage unscaled =
+            qFuzzyCompare(ratio, 1.0) ? image : m_renderer.render(*frame, mouth, 1.0, 1.0);
     auto *entry = new Rendered;
-    entry->image = m_renderer.render(*frame, mouth, 1.0, ratio);
-    QImage unscaled = entry->image;
-    if (!qFuzzyCompare(ratio, 1.0))
-        unscaled = m_renderer.render(*frame, mouth, 1.0, 1.0);
-    entry->mask = maskOf(unscaled);
-    const int cost = int(entry->image.sizeInBytes() + unscaled.sizeInBytes() / 32);
+    entry->shape = QRegion(maskOf(unscaled));
+    // Only the part with the figure is kept: most of a frame is clear.
+    const QRect box = entry->shape.boundingRect();
+    const QRectF pixels(QPointF(box.topLeft()) * ratio, QSizeF(box.size()) * ratio);
+    entry->image = box.isEmpty() ? QImage() : image.copy(pixels.toAlignedRect());
+    entry->image.setDevicePixelRatio(ratio);
+    entry->offset = box.topLeft();
+    const int cost = int(entry->image.sizeInBytes()) + entry->shape.rectCount() * 16 + 64;
     m_cache.insert(key, entry, cost);
     return m_cache.object(key);
 }
 
 void CharacterWindow::showFrame(const CharacterData::Frame *frame, std::optional<MouthShape> mouth)
 {
-    if (!frame || (frame == m_frame && mouth == m_mouth))
+    if (!frame)
         return;
+    const quint64 key = keyOf(frame, mouth);
     m_frame = frame;
     m_mouth = mouth;
-    const Rendered *entry = rendered(frame, mouth);
+    if (key == m_currentKey && !m_current.shape.isEmpty())
+        return;
+    const Rendered *entry = rendered(key, frame, mouth);
     if (!entry)
         return;
-    m_image = entry->image;
-    // The mask changes far less often than the picture (a moving mouth keeps the outline).
-    if (m_mask.isNull() || m_mask.toImage() != entry->mask.toImage()) {
-        m_mask = entry->mask;
-        setMask(m_mask);
-    }
+    m_currentKey = key;
+    // The shape changes less often than the picture (a moving mouth keeps the outline).
+    const bool reshape = entry->shape != m_current.shape;
+    m_current = *entry;
+    if (reshape)
+        setMask(m_current.shape);
     update();
 }
 
 void CharacterWindow::paintEvent(QPaintEvent *)
 {
     // Moved to a screen of another pixel ratio: draw the frame afresh, never scaled up.
-    if (m_frame && !qFuzzyCompare(m_image.devicePixelRatio(), devicePixelRatioF())) {
-        if (const Rendered *entry = rendered(m_frame, m_mouth))
-            m_image = entry->image;
+    if (m_frame && !qFuzzyCompare(m_current.image.devicePixelRatio(), devicePixelRatioF())) {
+        m_currentKey = keyOf(m_frame, m_mouth);
+        if (const Rendered *entry = rendered(m_currentKey, m_frame, m_mouth))
+            m_current = *entry;
     }
     QPainter painter(this);
     if (m_translucent)
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-    else
-        painter.fillRect(rect(), kEdge);
-    painter.drawImage(QPoint(0, 0), m_image);
+    // In strips: Qt's raster engine hands a paint of more than about 96 rows to its thread
+    // pool, which would wake two more threads on every frame.
+    const QRect box(m_current.offset, m_current.image.deviceIndependentSize().toSize());
+    const qreal ratio = m_current.image.devicePixelRatio();
+    for (int y = box.top(); y <= box.bottom(); y += kStripRows) {
+        const QRect strip(box.left(), y, box.width(), std::min(kStripRows, box.bottom() + 1 - y));
+        if (!m_translucent)
+            painter.fillRect(strip, kEdge);
+        const QRectF source(QPointF(0, (y - box.top()) * ratio), QSizeF(strip.size()) * ratio);
+        painter.drawImage(QRectF(strip), m_current.image, source);
+    }
 }
 
 void CharacterWindow::showEvent(QShowEvent *event)

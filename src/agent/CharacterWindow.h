@@ -6,6 +6,7 @@
 #include <QCache>
 #include <QImage>
 #include <QPoint>
+#include <QRegion>
 #include <QWidget>
 #include <optional>
 
@@ -22,8 +23,11 @@ public:
     explicit CharacterWindow(const CharacterRenderer &renderer, QWidget *parent = nullptr);
     ~CharacterWindow() override;
 
+    // Shows a frame; one that looks like the frame on screen costs nothing.
     void showFrame(const CharacterData::Frame *frame, std::optional<MouthShape> mouth);
-    QBitmap currentMask() const { return m_mask; }
+    QBitmap currentMask() const;
+    // Frames drawn so far (each look, mouth and pixel ratio once).
+    int renderedCount() const { return m_renders; }
 
     // Keyboard state as the component reports it: 1 Shift, 2 Ctrl, 4 Alt.
     static int shiftState(Qt::KeyboardModifiers modifiers);
@@ -43,19 +47,24 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    // A drawn frame: the figure's pixels (cut to where it has any) and its input shape.
     struct Rendered
     {
         QImage image;
-        QBitmap mask;
+        QPoint offset; // where the image goes in the window, logical pixels
+        QRegion shape;
     };
-    const Rendered *rendered(const CharacterData::Frame *frame, std::optional<MouthShape> mouth);
+    quint64 keyOf(const CharacterData::Frame *frame, std::optional<MouthShape> mouth) const;
+    const Rendered *rendered(quint64 key, const CharacterData::Frame *frame,
+                             std::optional<MouthShape> mouth);
 
     CharacterRenderer m_renderer;
     QCache<quint64, Rendered> m_cache;
-    QImage m_image;
-    QBitmap m_mask;
+    Rendered m_current;
+    quint64 m_currentKey = 0;
     const CharacterData::Frame *m_frame = nullptr;
     std::optional<MouthShape> m_mouth;
+    int m_renders = 0;
     QPoint m_pressPos;
     QPoint m_pressTopLeft;
     bool m_pressed = false;

@@ -138,7 +138,13 @@ void Characters::connectEvents(AgentCharacter *character)
         qCInfo(lcAgent).noquote() << "event Hide" << id << cause;
         emit Hide(id, cause);
     });
-    connect(character, &AgentCharacter::activated, this, [this, id] { m_activeId = id; });
+    connect(character, &AgentCharacter::activated, this, [this, id](int state) {
+        // Programs activate their character over and over; only a change is news.
+        if (id != m_activeId || state != m_activeState)
+            qCInfo(lcAgent).noquote() << id << "Activate" << state;
+        m_activeId = id;
+        m_activeState = state;
+    });
     connect(character, &AgentCharacter::commandChosen, this, [this](const QString &name) {
         qCInfo(lcAgent).noquote() << "event Command" << name;
         emit Command(name);

@@ -63,4 +63,5 @@ private:
     QString m_charactersFolder;
     QString m_lastError;
     QString m_activeId;
+    int m_activeState = 0;
 };

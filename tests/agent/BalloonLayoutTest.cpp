@@ -2,10 +2,12 @@
 
 #include "agent/BalloonWindow.h"
 
+#include <QCursor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,17 +99,69 @@ TEST(BalloonLayout, WrapsAtSpacesKeepsEveryWordAndBreaksLongWords)
     EXPECT_EQ(lines.last().text, QStringLiteral("five"));
 }
 
-TEST(BalloonLayout, ATwentyKilobyteWordStillLaysOut)
+struct BlankRow
+{
+    const char *name;
+    QString text;
+    int screenWidth;
+};
+
+class BalloonWithBlanks : public ::testing::TestWithParam<BlankRow>
+{
+};
+
+// Blanks are drawn as written, so they are measured as written: no line is wider than the
+// bubble and the bubble stays on the screen.
+TEST_P(BalloonWithBlanks, LinesFitAndTheBalloonStaysOnScreen)
 {
     const QFontMetrics metrics{QFont()};
-    const QString text(20000, u'x');
+    const QRect screen(0, 0, GetParam().screenWidth, 770);
+    const QRect character(QPoint(screen.width() / 2 - 64, 400), kCharacter);
+    const BalloonLayout layout =
+            BalloonLayout::compute(GetParam().text, metrics, character, screen);
+    const int inside = layout.body.width() - 2 * BalloonLayout::Padding;
+    for (const BalloonLayout::Line &line : layout.lines)
+        EXPECT_LE(metrics.horizontalAdvance(line.text), inside) << line.text.toStdString();
+    EXPECT_TRUE(screen.contains(layout.window)) << layout.window.width();
+    EXPECT_GT(layout.lines.size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+        Rows, BalloonWithBlanks,
+        ::testing::Values(BlankRow{"SpaceRuns",
+                                   QString(QStringLiteral("Ha!") + QString(20, u' ') +
+                                           QStringLiteral("That was a good one, was it not?") +
+                                           QString(30, u' ') + QStringLiteral("Ha ha.")),
+                                   1280},
+                          BlankRow{"Tabs",
+                                   QStringLiteral("one\t\t\t\t\t\ttwo\t\t\t\t\t\tthree\t\t\t\t\t\tf"
+                                                  "our\t\t\t\t\tfive"),
+                                   1280},
+                          BlankRow{"RunWiderThanTheScreen",
+                                   QString(QStringLiteral("left") + QString(400, u' ') +
+                                           QStringLiteral("right")),
+                                   300},
+                          BlankRow{"NarrowScreen",
+                                   QStringLiteral("a  b  c  d  e  f  g  h  i  j  k  l  m  n  o  p"),
+                                   120}),
+        [](const ::testing::TestParamInfo<BlankRow> &info) {
+            return std::string(info.param.name);
+        });
+
+TEST(BalloonLayout, AHugeTextIsLaidOutOnlyAsFarAsTheCap)
+{
+    const QFontMetrics metrics{QFont()};
+    const QString text(1024 * 1024, u'x');
     const BalloonLayout layout =
             BalloonLayout::compute(text, metrics, QRect(QPoint(600, 400), kCharacter), kScreen);
-    int total = 0;
+    QString joined;
     for (const BalloonLayout::Line &line : layout.lines)
-        total += int(line.text.size());
-    EXPECT_EQ(total, 20000);
+        joined += line.text;
+    EXPECT_EQ(joined, QString(QString(BalloonLayout::MaxLaidOutChars, u'x') + u'\u2026'));
     EXPECT_TRUE(kScreen.contains(layout.window));
+    // The spoken end of the text scrolls to the last lines laid out.
+    EXPECT_EQ(layout.firstVisibleLine(int(text.size()) - 1),
+              layout.lines.size() - BalloonLayout::MaxVisibleLines);
 }
 
 TEST(BalloonLayout, LongTextsScrollToTheSpokenLine)
@@ -126,6 +180,33 @@ TEST(BalloonLayout, LongTextsScrollToTheSpokenLine)
     const int lastStart = layout.lines.last().start;
     EXPECT_EQ(layout.firstVisibleLine(lastStart),
               layout.lines.size() - BalloonLayout::MaxVisibleLines);
+}
+
+TEST(BalloonWindow, StaysForItsReadingTimeAndWhileThePointerRestsOnIt)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect character(area.center(), kCharacter);
+    BalloonWindow balloon;
+    const QString joke = QStringLiteral(
+            "Why did the calendar feel popular? Because its days were all booked up!");
+    // Spoken: the reading time starts with the last word.
+    balloon.present(joke, false, character);
+    balloon.reveal(int(joke.size()));
+    balloon.finish();
+    const int jokeLinger = balloon.lingerRemainingMs();
+    EXPECT_GT(jokeLinger, 3500);
+    balloon.present(QStringLiteral("No."), false, character);
+    balloon.reveal(3);
+    balloon.finish();
+    EXPECT_GE(balloon.lingerRemainingMs(), BalloonLayout::MinReadingMs - 100);
+    EXPECT_LT(balloon.lingerRemainingMs(), jokeLinger);
+
+    // The pointer on the bubble keeps it up past its time; it goes once the pointer leaves.
+    QCursor::setPos(balloon.mapToGlobal(balloon.layout().body.center()));
+    QTest::qWait(BalloonLayout::MinReadingMs + 600);
+    EXPECT_TRUE(balloon.isVisible());
+    QCursor::setPos(area.topLeft());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !balloon.isVisible(); }, 2000));
 }
 
 // The window breaks its text once and only places it as the character moves: wherever the

@@ -5,6 +5,8 @@
 #include "agent/AgentPropertySheet.h"
 #include "agent/AgentSettings.h"
 #include "agent/BalloonWindow.h"
+#include "agent/CharacterLoader.h"
+#include "agent/CharacterRenderer.h"
 #include "agent/CharacterRuntime.h"
 #include "agent/CharacterWindow.h"
 #include "platform/RegistryStore.h"
@@ -16,6 +18,7 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QPointer>
+#include <QSet>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -168,6 +171,33 @@ TEST(Characters, VoiceNamesOutsideTheTableKeepTheCharactersOwnVoice)
     EXPECT_EQ(wobbo->TTSModeID(), own);
 }
 
+// Idling replays the same frames for hours: each look is drawn once, and a frame that looks
+// like the one on screen costs nothing.
+TEST(CharacterWindow, DrawsEachLookOnce)
+{
+    const auto data = CharacterLoader::load(shipped("Wobbo_Mini.acs")).character;
+    ASSERT_NE(data, nullptr);
+    CharacterWindow window{CharacterRenderer(data)};
+    QSet<int> looks;
+    for (const char *name : {"RestPose", "Idle1_1", "Blink", "Idle1_1", "RestPose"}) {
+        for (const CharacterData::Frame &frame : data->animation(QLatin1String(name))->frames) {
+            window.showFrame(&frame, std::nullopt);
+            looks.insert(frame.look);
+        }
+    }
+    EXPECT_EQ(window.renderedCount(), looks.size());
+    EXPECT_LT(looks.size(), data->lookCount());
+
+    // A mouth shape is a look of its own only on a frame with a mouth slot.
+    const CharacterData::Frame &rest = data->animation(data->restAnimation)->frames.first();
+    ASSERT_TRUE(rest.canSpeak());
+    const int before = window.renderedCount();
+    window.showFrame(&rest, MouthShape::Wide2);
+    window.showFrame(&rest, MouthShape::Wide2);
+    EXPECT_EQ(window.renderedCount(), before + 1);
+    EXPECT_FALSE(window.currentMask().isNull());
+}
+
 QStringList g_logged;
 
 void collect(QtMsgType, const QMessageLogContext &context, const QString &message)
@@ -195,6 +225,8 @@ TEST(Characters, LogsEachRequestAndEventOnOneLineWhenAsked)
         ASSERT_TRUE(characters.Load(QStringLiteral("Agent0"), shipped("Wobbo_Mini.acs")));
         AgentCharacter *wobbo = characters(QStringLiteral("Agent0"));
         wobbo->Show();
+        for (int state : {1, 1, 1, 2, 2, 1})
+            wobbo->Activate(state);
         wobbo->Play(QStringLiteral("NoSuchThing"));
         wobbo->Hide();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !hides.isEmpty(); }, 10000));
@@ -209,6 +241,10 @@ TEST(Characters, LogsEachRequestAndEventOnOneLineWhenAsked)
                                                                  << all.toStdString();
     for (const QString &line : std::as_const(g_logged))
         EXPECT_FALSE(line.contains(u'\n'));
+    // Activating again and again logs the changes only.
+    EXPECT_EQ(g_logged.filter(QStringLiteral("Activate")),
+              QStringList({QStringLiteral("Agent0 Activate 1"), QStringLiteral("Agent0 Activate 2"),
+                           QStringLiteral("Agent0 Activate 1")}));
 }
 
 TEST(AgentSettings, HonoursTheFirstRunValuesAndFallsBackOnBadOnes)

@@ -66,6 +66,28 @@ QByteArray withPartSvg(const QString &svg)
     });
 }
 
+// A file of `animations` animations of `frames` empty frames each, written as text: the
+// shape of a small file that announces far more than it holds.
+QByteArray withManyFrames(int animations, int frames, int side = 40)
+{
+    QJsonObject root = validJson();
+    root[QStringLiteral("width")] = side;
+    root[QStringLiteral("height")] = side;
+    root.remove(QStringLiteral("states"));
+    root[QStringLiteral("animations")] = QJsonArray();
+    QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Compact);
+    QByteArray list;
+    for (int a = 0; a < animations; ++a) {
+        list += (a ? ",{\"name\":\"A" : "{\"name\":\"A") + QByteArray::number(a) +
+                "\",\"frames\":[";
+        for (int f = 0; f < frames; ++f)
+            list += f ? ",{\"ms\":1,\"layers\":[]}" : "{\"ms\":1,\"layers\":[]}";
+        list += "]}";
+    }
+    json.replace("\"animations\":[]", QByteArray("\"animations\":[" + list + "]"));
+    return CharacterFileFormat::wrap(json);
+}
+
 QByteArray patched(QByteArray bytes, int offset, quint32 value)
 {
     qToBigEndian<quint32>(value, reinterpret_cast<uchar *>(bytes.data()) + offset);
@@ -295,6 +317,35 @@ INSTANTIATE_TEST_SUITE_P(
                                     "<svg xmlns=\"http://www.w3.org/2000/svg\">&b;</svg>"));
                         },
                         "may not use"},
+                BadFile{"NamespacedUse",
+                        [] {
+                            return withPartSvg(QStringLiteral(
+                                    "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                    "xmlns:s=\"http://www.w3.org/2000/svg\"><g id=\"a\"/>"
+                                    "<s:use href=\"#a\"/></svg>"));
+                        },
+                        "<use>, which character files may not use"},
+                BadFile{"ForeignPrefixedImage",
+                        [] {
+                            return withPartSvg(QStringLiteral(
+                                    "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                    "xmlns:q=\"urn:x\"><q:image q:href=\"#a\"/></svg>"));
+                        },
+                        "<image>"},
+                BadFile{"UndeclaredPrefix",
+                        [] {
+                            return withPartSvg(QStringLiteral(
+                                    "<svg xmlns=\"http://www.w3.org/2000/svg\"><s:use/></svg>"));
+                        },
+                        "not valid SVG"},
+                BadFile{"PrefixedLinkToAFile",
+                        [] {
+                            return withPartSvg(QStringLiteral(
+                                    "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                    "xmlns:l=\"http://www.w3.org/1999/xlink\"><linearGradient "
+                                    "id=\"g\" l:href='/dev/zero'/></svg>"));
+                        },
+                        "may not use"},
                 BadFile{"LinkToAFile",
                         [] {
                             return withPartSvg(QStringLiteral(
@@ -372,6 +423,48 @@ INSTANTIATE_TEST_SUITE_P(
                             });
                         },
                         "more than 128"},
+                // Each total is checked before anything is decoded.
+                BadFile{"FramesJustOverTheTotal", [] { return withManyFrames(9, 3641); },
+                        "32769 frames in all, at most 32768"},
+                BadFile{"LargeFramesOverThePixelTotal", [] { return withManyFrames(1, 129, 2048); },
+                        "pixels in all (129 frames of 2048 x 2048)"},
+                BadFile{"LayersOverTheTotal",
+                        [] {
+                            return withJson([](QJsonObject &r) {
+                                QJsonArray layers;
+                                for (int i = 0; i < CharacterFileFormat::MaxLayersPerFrame; ++i)
+                                    layers << 0 << 0;
+                                const QJsonObject frame{{QStringLiteral("ms"), 1},
+                                                        {QStringLiteral("layers"), layers}};
+                                QJsonArray frames;
+                                for (int i = 0; i < 4000; ++i)
+                                    frames.append(frame);
+                                r[QStringLiteral("animations")] = QJsonArray{QJsonObject{
+                                        {QStringLiteral("name"), QStringLiteral("Busy")},
+                                        {QStringLiteral("frames"), frames}}};
+                                r.remove(QStringLiteral("states"));
+                            });
+                        },
+                        "more than 500000 layers in all"},
+                BadFile{"SvgOverTheTotal",
+                        [] {
+                            return withJson([](QJsonObject &r) {
+                                const QString filler = QStringLiteral("<!--") +
+                                                       QString(1000 * 1000, u'x') +
+                                                       QStringLiteral("-->");
+                                QJsonArray parts = r[QStringLiteral("parts")].toArray();
+                                for (int i = 0; i < 9; ++i)
+                                    parts.append(QJsonObject{
+                                            {QStringLiteral("id"), QStringLiteral("big%1").arg(i)},
+                                            {QStringLiteral("svg"),
+                                             QString(QStringLiteral(
+                                                             "<svg xmlns=\"http://www.w3.org/"
+                                                             "2000/svg\">") +
+                                                     filler + QStringLiteral("</svg>"))}});
+                                r[QStringLiteral("parts")] = parts;
+                            });
+                        },
+                        "more than 8388608 bytes in all"},
                 BadFile{"BranchPastTheEnd",
                         [] {
                             return withFirstFrame([](QJsonObject &f) {
@@ -430,6 +523,13 @@ INSTANTIATE_TEST_SUITE_P(
                         },
                         "missing animation \"Nap\""}),
         [](const testing::TestParamInfo<BadFile> &info) { return std::string(info.param.name); });
+
+TEST(FormatReader, FramesUpToTheTotalLoad)
+{
+    const CharacterLoadResult r = CharacterLoader::loadBytes(withManyFrames(8, 4096));
+    ASSERT_TRUE(r) << r.error.toStdString();
+    EXPECT_EQ(r.character->animations().size(), 8);
+}
 
 TEST(FormatReader, ZipBombStopsAtTheDeclaredLength)
 {

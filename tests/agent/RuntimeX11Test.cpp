@@ -178,19 +178,46 @@ TEST_F(RuntimeX11, StaysOffTheTaskBarAndNeverTakesFocus)
     g_desktop->screenshot(QStringLiteral("agent-focus"));
 }
 
-TEST_F(RuntimeX11, TrayIconClicksCarryTheirOwnButtons)
+// The icon clicks through to the program as its own buttons.
+void expectTrayClicks(Characters &characters, QSystemTrayIcon *tray, const QString &id)
 {
-    QSystemTrayIcon *tray = character->trayIcon();
-    ASSERT_NE(tray, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tray->geometry().isValid(); }, 5000));
     QSignalSpy clicks(&characters, &Characters::Click);
     const QPoint at = tray->geometry().center();
     clickAt(at, 3);
     clickAt(at, 1);
     ASSERT_TRUE(waitFor([&] { return clicks.size() == 2; }));
-    EXPECT_EQ(clicks[0][0].toString(), QStringLiteral("Agent0"));
+    EXPECT_EQ(clicks[0][0].toString(), id);
     EXPECT_EQ(clicks[0][1].toInt(), 4098);
     EXPECT_EQ(clicks[1][1].toInt(), 4097);
+}
+
+// A panel that starts after the program, or restarts, still gets every character's icon:
+// after Hide it is the only way back.
+TEST_F(RuntimeX11, TrayIconDocksInAPanelThatStartsLaterOrRestarts)
+{
+    QSystemTrayIcon *tray = character->trayIcon();
+    ASSERT_NE(tray, nullptr);
+    QRect panel(0, g_desktop->workArea().bottom() + 1, 1280, 800);
+    ASSERT_TRUE(waitFor([&] { return panel.contains(tray->geometry()); }));
+    expectTrayClicks(characters, tray, QStringLiteral("Agent0"));
+
+    g_desktop->stopPanel();
+    ASSERT_TRUE(waitFor([] { return !QSystemTrayIcon::isSystemTrayAvailable(); }));
+    ASSERT_TRUE(characters.Load(QStringLiteral("Agent1"), kWobbo));
+    QSystemTrayIcon *later = characters(QStringLiteral("Agent1"))->trayIcon();
+    ASSERT_NE(later, nullptr);
+    QTest::qWait(300);
+    EXPECT_FALSE(later->geometry().isValid());
+
+    ASSERT_TRUE(g_desktop->startPanel()) << g_desktop->error().toStdString();
+    panel = QRect(0, g_desktop->workArea().bottom() + 1, 1280, 800);
+    const bool docked = waitFor(
+            [&] { return panel.contains(later->geometry()) && panel.contains(tray->geometry()); });
+    ASSERT_TRUE(docked) << later->geometry().y() << " " << tray->geometry().y();
+    EXPECT_NE(later->geometry(), tray->geometry());
+    QTest::qWait(300);
+    expectTrayClicks(characters, later, QStringLiteral("Agent1"));
+    expectTrayClicks(characters, tray, QStringLiteral("Agent0"));
 }
 
 TEST_F(RuntimeX11, DraggingMovesTheCharacterAndRaisesDragComplete)

@@ -83,6 +83,7 @@ bool VirtualDesktop::start(int width, int height)
         return false;
     }
     m_display = u':' + QString::fromLatin1(number.trimmed());
+    m_screenHeight = height;
 
     m_openbox = launch(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
     if (!m_openbox)
@@ -98,11 +99,22 @@ bool VirtualDesktop::start(int width, int height)
         }
         QThread::msleep(50);
     }
+    return startPanel();
+}
+
+void VirtualDesktop::stopPanel()
+{
+    finish(m_panel);
+}
+
+bool VirtualDesktop::startPanel()
+{
     const QString panelConfig = QDir::cleanPath(QStringLiteral(QUILLOMI_SOURCE_DATA_DIR) +
                                                 QStringLiteral("/../scripts/tint2rc"));
     m_panel = launch(QStringLiteral("tint2"), {QStringLiteral("-c"), panelConfig});
     if (!m_panel)
         return false;
+    const int height = m_screenHeight;
     const QDeadlineTimer areaDeadline(15000);
     while (workArea().height() <= 0 || workArea().height() >= height) {
         if (areaDeadline.hasExpired()) {

@@ -28,6 +28,10 @@ public:
     // _NET_WORKAREA of the root window.
     QRect workArea() const;
 
+    // Ends the panel (and its system tray) and starts it again, as a user's desktop may.
+    void stopPanel();
+    bool startPanel();
+
     // Runs an X11 tool (xdotool, xprop, ...) on this display; its standard output.
     QString run(const QString &program, const QStringList &arguments, int timeoutMs = 10000) const;
     // Saves the whole screen as PNG under the build folder's test-artifacts; the path.
@@ -42,6 +46,7 @@ private:
     std::unique_ptr<QProcess> m_openbox;
     std::unique_ptr<QProcess> m_panel;
     QString m_display;
+    int m_screenHeight = 0;
     QString m_error;
     bool m_ready = false;
 };
