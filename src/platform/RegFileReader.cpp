@@ -276,9 +276,14 @@ std::optional<QString> decode(const QByteArray &bytes, QString &error)
     return RegFileReader::fromWindows1252(bytes);
 }
 
+// Each name folded alone, as the names of the tree are compared: the whole path folded at
+// once did not always split into the same names (a fuzzer found it with lone surrogates).
 QStringList foldedParts(const QString &path)
 {
-    return path.toCaseFolded().split(u'\\');
+    QStringList parts = path.split(u'\\');
+    for (QString &part : parts)
+        part = part.toCaseFolded();
+    return parts;
 }
 
 } // namespace
