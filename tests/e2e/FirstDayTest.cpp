@@ -168,11 +168,11 @@ TEST_F(FirstDay, GreetsRemindsSnoozesAndSavesOnTerm)
     // The first start asks for the user's name (the character is not shown yet).
     const DesktopUser::Window question = settled(Title, 20000);
     ASSERT_FALSE(question.id.isEmpty()) << log(QStringLiteral("first")).toStdString();
-    m_desktop.screenshot(QStringLiteral("e2e-1-name-question"));
     m_desktop.run(QStringLiteral("xdotool"),
                   {QStringLiteral("windowactivate"), QStringLiteral("--sync"), question.id});
     m_user.key(QStringLiteral("ctrl+a"));
     m_user.type(QStringLiteral("Alice"));
+    m_desktop.screenshot(QStringLiteral("e2e-1-name-question"));
     m_user.key(QStringLiteral("Return"));
 
     // The greeting by the hour, heard; the character starts at its home position.
