@@ -1,5 +1,7 @@
 #include "launch/WebSearch.h"
 
+#include "launch/TwoEngineLocation.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -44,11 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WebSearch, opensOnePagePerTickedEngineInIndexOrder)
 {
     QTemporaryDir dir;
-    const QString loc = dir.filePath("Test.loc");
-    QFile file(loc);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("SEARCH,Google,https://g.example/?q=\r\nSEARCH,MSN,https://m.example/?q=\r\n");
-    file.close();
+    const QString loc = twoEngineLocationFile(dir);
     EXPECT_EQ(
             WebSearch::addresses(loc, {3, 1, 3}, "red apples"),
             (QStringList{"https://g.example/?q=red+apples", "https://m.example/?q=red%20apples"}));
