@@ -105,15 +105,4 @@ TEST(FavouriteListEdit, commandsChangeOnlyTheWorkingCopyUntilSaved)
     EXPECT_TRUE(stored(store, "Pro").isEmpty());
 }
 
-TEST(FavouriteListEdit, sitePromptAndExtensionPatterns)
-{
-    EXPECT_FALSE(FavouriteListEdit::isSiteAddress(""));
-    EXPECT_FALSE(FavouriteListEdit::isSiteAddress("https://"));
-    EXPECT_FALSE(FavouriteListEdit::isSiteAddress("http://"));
-    EXPECT_TRUE(FavouriteListEdit::isSiteAddress("https://a.example"));
-    EXPECT_EQ(FavouriteListEdit::extensionPattern("/opt/tools/run.exe"), "*.exe");
-    EXPECT_EQ(FavouriteListEdit::extensionPattern("/home/me/my notes.tar.gz"), "*.gz");
-    EXPECT_EQ(FavouriteListEdit::extensionPattern("/usr/bin/gedit"), QString());
-}
-
 } // namespace
